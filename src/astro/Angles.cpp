@@ -1,0 +1,79 @@
+#include "astro/Angles.h"
+
+#include "astro/Mathematics.h"
+
+#include <cmath>
+#include <cstdio>
+
+long double NormPi(long double a)
+{
+  long double b = TwoPi * (a / TwoPi - std::trunc(a / TwoPi));
+  if (b > Pi) b -= TwoPi;
+  if (b < -Pi) b += TwoPi;
+  // An exact multiple of pi keeps its sign of pi rather than collapsing to the
+  // other bound, so that +-pi round-trip unchanged.
+  if (std::fabs(a) == Pi) return a;
+  return b;
+}
+
+long double Norm2Pi(long double a)
+{
+  long double b = NormPi(a);
+  return b < 0 ? b + TwoPi : b;
+}
+
+TDMSAngle RadToDMS(long double a)
+{
+  TDMSAngle r;
+  long double d = a * 180.0L / Pi;
+  r.Sign = d >= 0 ? 1 : -1;
+  d = std::fabs(d);
+  r.Deg = static_cast<int>(std::trunc(d));
+  long double f = d - std::trunc(d);
+  r.Min = static_cast<int>(std::trunc(f * 60.0L));
+  r.Sec = (f - r.Min / 60.0L) * 3600.0L;
+  return r;
+}
+
+namespace {
+
+// Carries a minute overflow into the degrees; 360 degrees wrap to 0.
+void CarryMinutes(TDMSAngle& dms)
+{
+  if (dms.Min >= 60) {
+    dms.Min -= 60;
+    dms.Deg += 1;
+  }
+  if (dms.Deg >= 360) dms.Deg -= 360;
+}
+
+}  // namespace
+
+std::string DMSText(TDMSAngle dms, int style)
+{
+  if (style == 0) {
+    if (dms.Sec > 30) {
+      dms.Min += 1;
+      CarryMinutes(dms);
+    }
+  } else if (style == 1) {
+    dms.Sec = std::nearbyint(dms.Sec);  // default rounding mode: ties to even
+    if (dms.Sec >= 60) {
+      dms.Sec = 0;
+      dms.Min += 1;
+      CarryMinutes(dms);
+    }
+  }
+
+  char buf[64];
+  std::string text = dms.Sign == -1 ? "-" : "";
+  std::snprintf(buf, sizeof buf, "%d\u00b0 %02d' ", dms.Deg, dms.Min);
+  text += buf;
+  if (style >= 1 && style <= 3) {
+    int decimals = style - 1;
+    if (dms.Sec < 10) text += "0";
+    std::snprintf(buf, sizeof buf, "%.*Lf''", decimals, dms.Sec);
+    text += buf;
+  }
+  return text;
+}

@@ -1,0 +1,33 @@
+// Orbital elements, Keplerian motion, the mean elements of the planets and
+// the times of their perihelion and aphelion passages.
+#pragma once
+
+#include "astro/coord404.h"
+
+struct TOrbitElements {
+  long double EpochJD = 0;      // Julian date at which MeanLon holds
+  long double Incl = 0;         // inclination, degrees
+  long double NodeLon = 0;      // longitude of the ascending node, degrees
+  long double PeriLon = 0;      // longitude of perihelion, degrees
+  long double AxisAU = 0;       // semi-major axis, AU
+  long double DailyMotion = 0;  // mean daily motion, degrees per day
+  long double Ecc = 0;          // eccentricity, 0 <= e < 1
+  long double MeanLon = 0;      // mean longitude at EpochJD, degrees
+};
+
+// Eccentric anomaly for mean anomaly m (radians) and eccentricity e.
+long double EccentricAnomaly(long double m, long double e);
+
+TRectCoord KeplerPosition(const TOrbitElements& el, long double jd);
+void KeplerPositionPolar(const TOrbitElements& el, long double jd, TRectCoord& rect,
+                         TPolarCoord& polar);
+// Velocity in AU per day.
+TRectCoord KeplerVelocity(const TOrbitElements& el, long double jd);
+
+// index 0..8 in the order Earth, Mercury, ..., Pluto; set 0 is referred to
+// the mean ecliptic and equinox of date, set 1 to J2000.0.
+TOrbitElements MeanPlanetElements(int index, int set, long double jd);
+
+// Julian date of the passage for planet index 0..7, or -1 when there is none.
+long double AphelionPassage(int index, long double jd);
+long double PerihelionPassage(int index, long double jd);
