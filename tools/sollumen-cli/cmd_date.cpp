@@ -93,7 +93,7 @@ const std::string DateHelp = std::string(
     "a year of 0 or below is astronomical ('0/1/1' is 1 BC). The Julian\n"
     "calendar holds up to 1582 October 4, the Gregorian from October 15.\n"
     "TIME is HH:MM[:SS] with an optional AM or PM ('10:30 PM').\n\n") + InstantLines +
-    "\nA date that cannot be read or lies outside -4713 January 1, 12:00 ..\n"
+    "\nA date that cannot be read or lies outside 4713 BC January 1, 12:00 ..\n"
     "6239 July 12, 12:00 prints a message on stderr and exits with status 2.\n";
 
 const std::string StepHelp = std::string(
