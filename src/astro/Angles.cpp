@@ -19,7 +19,10 @@ long double NormPi(long double a)
 long double Norm2Pi(long double a)
 {
   long double b = NormPi(a);
-  return b < 0 ? b + TwoPi : b;
+  if (b < 0) b += TwoPi;
+  // A negative angle smaller than half an ulp of 2pi would round to 2pi
+  // itself, which lies outside the range; it is that close to 0.
+  return b < TwoPi ? b : 0.0L;
 }
 
 TDMSAngle RadToDMS(long double a)
