@@ -190,9 +190,18 @@ TEST(Plan404, ChoosesTheSeriesByDate)
   EXPECT_LT(MaxDiff(Record(4, 1.1e6L), early.X, early.Y, early.Z), RecordTol);
   const TRectCoord fit = De404Equatorial(4, 1.2e6L);
   EXPECT_LT(MaxDiff(Record(4, 1.2e6L), fit.X, fit.Y, fit.Z), RecordTol);
-  // Every other planet keeps its fit before +2900, whatever the date.
-  const TRectCoord jupiter = De404Equatorial(5, 1.1e6L);
-  EXPECT_LT(MaxDiff(Record(5, 1.1e6L), jupiter.X, jupiter.Y, jupiter.Z), RecordTol);
+  // Mercury, Venus and the barycentre keep their fits back to the start of
+  // the range, Jupiter to Neptune back to -2900.
+  for (int n : {1, 2, 3}) {
+    const TRectCoord v = De404Equatorial(n, 0.0L);
+    EXPECT_LT(MaxDiff(Record(n, 0.0L), v.X, v.Y, v.Z), RecordTol) << n;
+  }
+  for (int n : {5, 6, 7, 8}) {
+    const TRectCoord fit = De404Equatorial(n, 700000.0L);
+    EXPECT_LT(MaxDiff(Record(n, 700000.0L), fit.X, fit.Y, fit.Z), RecordTol) << n;
+    const TRectCoord vsop = Vsop87bEquatorial(n, 600000.0L);
+    EXPECT_LT(MaxDiff(Record(n, 600000.0L), vsop.X, vsop.Y, vsop.Z), RecordTol) << n;
+  }
 }
 
 TEST(Plan404, BlendWeights)
@@ -205,6 +214,13 @@ TEST(Plan404, BlendWeights)
   EXPECT_EQ(Vsop87bWeight(4, MarsBlendEnd), 0);
   EXPECT_NEAR(Vsop87bWeight(4, (MarsBlendStart + MarsBlendEnd) / 2), 0.5L, 1e-15L);
   EXPECT_EQ(Vsop87bWeight(4, J2000), 0);
+  EXPECT_EQ(Vsop87bWeight(3, 0), 0);
+  EXPECT_EQ(Vsop87bWeight(4, OuterBlendStart), 1);
+  for (int n : {5, 6, 7, 8}) {
+    EXPECT_EQ(Vsop87bWeight(n, OuterBlendStart), 1);
+    EXPECT_EQ(Vsop87bWeight(n, OuterBlendEnd), 0);
+    EXPECT_NEAR(Vsop87bWeight(n, (OuterBlendStart + OuterBlendEnd) / 2), 0.5L, 1e-15L);
+  }
   EXPECT_EQ(Vsop87bWeight(4, LateBlendEnd + 1), 1);
 
   // In the middle of a window the answer is the mean of the two series.
@@ -220,8 +236,10 @@ TEST(Plan404, NoJumpAcrossTheWindowEdges)
 {
   const long double h = 1e-4L;
   for (int n = 1; n <= 8; ++n) {
-    for (long double edge : {LateBlendStart, LateBlendEnd, MarsBlendStart, MarsBlendEnd}) {
+    for (long double edge : {LateBlendStart, LateBlendEnd, MarsBlendStart, MarsBlendEnd,
+                             OuterBlendStart, OuterBlendEnd}) {
       if (n != 4 && (edge == MarsBlendStart || edge == MarsBlendEnd)) continue;
+      if (n < 5 && (edge == OuterBlendStart || edge == OuterBlendEnd)) continue;
       const TRectCoord before = Record(n, edge - h), at = Record(n, edge),
                        after = Record(n, edge + h);
       const TRectCoord second = VecAdd(VecSub(after, at), VecSub(before, at));

@@ -58,6 +58,8 @@ long double Vsop87bWeight(int number, long double jd)
 {
   long double w = Ramp((jd - LateBlendStart) / (LateBlendEnd - LateBlendStart));
   if (number == 4) w = std::max(w, Ramp((MarsBlendEnd - jd) / (MarsBlendEnd - MarsBlendStart)));
+  if (number >= 5 && number <= 8)
+    w = std::max(w, Ramp((OuterBlendEnd - jd) / (OuterBlendEnd - OuterBlendStart)));
   return w;
 }
 

@@ -4,10 +4,13 @@
 // Pluto), exchanged through one record as the program has always done.
 //
 // The positions come from Moshier's DE404 fits up to the year +2900 (Mars
-// only after -1450) and from VSOP87B after +3000 (and for Mars before -1550);
-// in the 100-year windows between, the two vectors are blended linearly so
-// that no jump appears. Pluto is answered from its DE404 fit between -3000
-// and +3000 and from its mean orbit outside.
+// only after -1450, Jupiter to Neptune only after -2900) and from VSOP87B
+// after +3000 (and for Mars before -1550, for Jupiter to Neptune before
+// -3000); in the 100-year windows between, the two vectors are blended
+// linearly so that no jump appears. The outer planets' fits start at -3000
+// and run away before it (Saturn and Uranus 3 degrees off their orbits by
+// -4700). Pluto is answered from its DE404 fit between -3000 and +3000 and
+// from its mean orbit outside.
 #pragma once
 
 #include "astro/coord404.h"
@@ -41,11 +44,13 @@ std::int32_t Plan404(TPlanetData& data);
 constexpr long double Plan404MoonShare = 0.012150581918706896L;
 
 // Limits of the blend windows (Julian dates): the late window for every
-// planet, the early one for Mars.
+// planet, the early ones for Mars and for Jupiter to Neptune.
 constexpr long double LateBlendStart = 2780270.0L;
 constexpr long double LateBlendEnd = 2816795.0L;
 constexpr long double MarsBlendStart = 1154907.5L;
 constexpr long double MarsBlendEnd = 1191432.5L;
+constexpr long double OuterBlendStart = 625307.5L;  // -3000 January 1
+constexpr long double OuterBlendEnd = 661832.5L;    // -2900 January 1
 // Pluto's DE404 fit is used from -3000 January 1 to +3000 January 1.
 constexpr long double PlutoFitStart = 625307.5L;
 constexpr long double PlutoFitEnd = 2816787.5L;
