@@ -1,8 +1,19 @@
 #include "document/Extended80.h"
 
+#include <cfloat>
 #include <cmath>
 
 namespace {
+
+// A whole number already unless long double is wider than 64 bits; the
+// rounding is costly enough to leave out where it cannot change anything.
+long double Whole(long double x)
+{
+  if constexpr (LDBL_MANT_DIG > 64)
+    return std::nearbyint(x);
+  else
+    return x;
+}
 
 constexpr int Bias = 16383;
 constexpr int MaxExponent = 0x7FFF;
@@ -33,13 +44,13 @@ TExtended80 ToExtended80(long double x)
   if (exponent >= MaxExponent) return Pack(IntegerBit, MaxExponent, negative);
   if (exponent <= 0) {
     // Denormal: the exponent field 0 scales like 1, with the integer bit clear.
-    long double s = std::nearbyint(std::ldexp(std::fabs(x), Bias - 1 + 63));
+    long double s = std::nearbyint(std::ldexp(std::fabs(x), Bias - 1 + 63));  // rare
     auto significand = static_cast<std::uint64_t>(s);
     return Pack(significand, significand & IntegerBit ? 1 : 0, negative);
   }
   // Exact where long double has at most 64 significant bits; a wider type is
   // rounded here, which may carry into the exponent.
-  long double s = std::nearbyint(std::ldexp(m, 64));
+  long double s = Whole(std::ldexp(m, 64));
   if (s >= 0x1p64L) {
     s = 0x1p63L;
     if (++exponent >= MaxExponent) return Pack(IntegerBit, MaxExponent, negative);
