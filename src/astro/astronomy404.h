@@ -15,7 +15,9 @@ struct TOrbitElements {
   long double MeanLon = 0;      // mean longitude at EpochJD, degrees
 };
 
-// Eccentric anomaly for mean anomaly m (radians) and eccentricity e.
+// Eccentric anomaly for mean anomaly m (radians) and eccentricity 0 <= e < 1:
+// four Newton steps from E = m, solved to full precision instead when those
+// still miss Kepler's equation by more than 1e-3 rad.
 long double EccentricAnomaly(long double m, long double e);
 
 TRectCoord KeplerPosition(const TOrbitElements& el, long double jd);
@@ -25,7 +27,8 @@ void KeplerPositionPolar(const TOrbitElements& el, long double jd, TRectCoord& r
 TRectCoord KeplerVelocity(const TOrbitElements& el, long double jd);
 
 // index 0..8 in the order Earth, Mercury, ..., Pluto; set 0 is referred to
-// the mean ecliptic and equinox of date, set 1 to J2000.0.
+// the mean ecliptic and equinox of date, set 1 to J2000.0. Any other index or
+// set throws std::out_of_range.
 TOrbitElements MeanPlanetElements(int index, int set, long double jd);
 
 // Julian date of the passage for planet index 0..7, or -1 when there is none.
