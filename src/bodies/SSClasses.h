@@ -1,0 +1,238 @@
+// The bodies the scene shows: planets, minor bodies, natural satellites and
+// the lines the user draws between bodies. Every body computes its own
+// position for a Julian date through Calculate.
+#pragma once
+
+#include "astro/astronomy404.h"
+#include "astro/coord404.h"
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+// A 24-bit colour with red in the low byte, then green, then blue.
+using TColor = std::uint32_t;
+
+// Body numbers shared by the whole program.
+constexpr int bnEarth = 0;
+constexpr int bnPluto = 8;
+constexpr int bnSun = 9;
+constexpr int bnMinorBody = 11;
+constexpr int bnSatelliteInConstruction = 12;
+constexpr int bnMoon = 13;
+constexpr int bnSpacecraftInConstruction = 4000;
+
+// Planet constants in planet-index order (Earth, Mercury, ..., Pluto).
+extern const std::array<long double, 9> PlanetMasses;     // kg
+extern const std::array<long double, 9> PlanetDiameters;  // AU
+extern const std::array<bool, 9> PlanetRetrograde;        // rotation sense
+
+// An element set for which Kepler's equation is undefined.
+class EInvalidElements : public std::invalid_argument {
+public:
+  using std::invalid_argument::invalid_argument;
+};
+
+// Throws EInvalidElements naming `name` unless the set describes an ellipse
+// with a positive daily motion and finite values.
+void CheckElements(const std::string& name, const TOrbitElements& el);
+
+class TAstronomialObject {
+public:
+  TAstronomialObject(std::string name, TColor color, int bodyNumber);
+  virtual ~TAstronomialObject() = default;
+  TAstronomialObject(const TAstronomialObject&) = delete;
+  TAstronomialObject& operator=(const TAstronomialObject&) = delete;
+
+  virtual void Calculate(long double jd) = 0;
+
+  std::string Name;
+  int BodyNumber;
+  TRectCoord Position;           // ecliptic of date, AU
+  TPolarCoord SphericalPosition; // of Position
+  TColor Color;
+  bool Visible = true;
+};
+
+// A body moving on a fixed Keplerian orbit.
+class TOEObject : public TAstronomialObject {
+public:
+  TOEObject(std::string name, const TOrbitElements& elements, TColor color, int bodyNumber);
+  void Calculate(long double jd) override;
+
+  TOrbitElements Elements;
+};
+
+constexpr int OrbitPointCount = 360;
+
+// A Keplerian body that also caches one revolution of its orbit.
+class TOrbitalObject : public TOEObject {
+public:
+  using TOEObject::TOEObject;
+  void Calculate(long double jd) override;
+
+  // Point k (1-based) lies k/359 of a period after the instant: points 1 and
+  // 360 are one period apart, so the polyline through them is closed.
+  const TRectCoord& OrbitPoint(int k) const { return OrbitPoints[k - 1]; }
+  std::array<TRectCoord, OrbitPointCount> OrbitPoints{};
+};
+
+class TSatellite;
+
+// Owning list of satellites in insertion order.
+class TSatelliteList {
+public:
+  TSatelliteList() = default;
+  ~TSatelliteList();
+  TSatelliteList(const TSatelliteList&) = delete;
+  TSatelliteList& operator=(const TSatelliteList&) = delete;
+
+  int Count() const { return static_cast<int>(items_.size()); }
+  TSatellite* Items(int i) const { return items_.at(i).get(); }
+  TSatellite* Add(std::unique_ptr<TSatellite> s);
+  void Clear();  // frees the members from the last to the first
+
+private:
+  std::vector<std::unique_ptr<TSatellite>> items_;
+};
+
+// One of the nine planets; Pluto moves on its mean Keplerian orbit, the
+// others are placed by the planetary theory. The orbit drawn is the mean
+// orbit of the date.
+class TPlanet : public TOrbitalObject {
+public:
+  TPlanet(int index, TColor color);
+  void Calculate(long double jd) override;
+
+  void SetSatellitesColor(TColor color);
+  // The last satellite with that number, or nullptr.
+  TSatellite* FindSatellite(int bodyNumber) const;
+
+  long double Mass;      // kg
+  long double Diameter;  // AU
+  TSatelliteList Satellites;
+  long double Eccentricity = 0;
+  long double SemiMajorAxis = 0;  // AU
+  long double Period = 0;         // days
+  long double Inclination = 0;    // degrees
+};
+
+// A minor body (asteroid or comet).
+class TAsteroid : public TOrbitalObject {
+public:
+  TAsteroid(std::string name, const TOrbitElements& elements, TColor color);
+};
+
+// Owning list of element bodies in insertion order.
+class TOEObjectList {
+public:
+  TOEObjectList() = default;
+  ~TOEObjectList() { Clear(); }
+  TOEObjectList(const TOEObjectList&) = delete;
+  TOEObjectList& operator=(const TOEObjectList&) = delete;
+
+  int Count() const { return static_cast<int>(items_.size()); }
+  TOEObject* Items(int i) const { return items_.at(i).get(); }
+  TOEObject* Add(std::unique_ptr<TOEObject> body);
+  void Clear();  // frees the members from the last to the first
+  // Frees and removes every member named exactly `name`.
+  void DeleteByName(const std::string& name);
+  void CalculateAll(long double jd);
+
+private:
+  std::vector<std::unique_ptr<TOEObject>> items_;
+};
+
+// ---------------------------------------------------------------------------
+// Natural satellites
+
+// A satellite with a planetocentric position (geocentric for the Moon) in
+// the ecliptic of date and a cache of one revolution.
+class TSatellite : public TAstronomialObject {
+public:
+  TSatellite(std::string name, TPlanet* parent, TColor color);
+
+  const TRectCoord& OrbitPoint(int k) const { return OrbitPoints[k - 1]; }
+  long double PlanetocentricDistance() const;
+
+  std::array<TRectCoord, OrbitPointCount> OrbitPoints{};
+  long double Period = 0;         // days
+  TPlanet* Parent;                // not owned
+  long double Diameter = 0;       // km
+  long double Mass = 0;           // kg
+  long double SemiMajorAxis = 0;  // km
+  long double Eccentricity = 0;
+  long double Inclination = 0;    // degrees
+  std::string Designation;
+
+protected:
+  // Fills Position and the orbit cache from `theory`, whose answer is
+  // referred to the ecliptic and equinox of J2000.
+  void CalculateFromTheory(long double jd, TRectCoord (*theory)(int, long double));
+};
+
+class TEarthMoon : public TSatellite {
+public:
+  TEarthMoon(TColor color, TPlanet* parent);
+  void Calculate(long double jd) override;
+
+  long double Node = 0;     // degrees, [0, 360)
+  long double Perigee = 0;  // degrees, [0, 360)
+};
+
+class TJupiterMoon : public TSatellite {
+public:
+  TJupiterMoon(int number, TPlanet* parent, TColor color);
+  void Calculate(long double jd) override;
+};
+
+class TSaturnMoon : public TSatellite {
+public:
+  TSaturnMoon(int number, TPlanet* parent, TColor color);
+  void Calculate(long double jd) override;
+};
+
+class TUranusMoon : public TSatellite {
+public:
+  TUranusMoon(int number, TPlanet* parent, TColor color);
+  void Calculate(long double jd) override;
+};
+
+// Body numbers of the satellites the scene creates, in creation order
+// (the Moon first).
+extern const std::array<int, 22> SatelliteNumbers;
+
+// ---------------------------------------------------------------------------
+// User-defined lines between two of the main bodies (0-8 planets, 9 the Sun)
+
+class TDirection {
+public:
+  TDirection(int fromObject, TColor color, int toObject);
+  void Assign(const TDirection& other);
+
+  bool Visible = true;
+  int FromObject;
+  int ToObject;
+  TColor Color;
+};
+
+class TDirectionList {
+public:
+  TDirectionList() = default;
+  ~TDirectionList() { Clear(); }
+  TDirectionList(const TDirectionList&) = delete;
+  TDirectionList& operator=(const TDirectionList&) = delete;
+
+  int Count() const { return static_cast<int>(items_.size()); }
+  TDirection* Items(int i) const { return items_.at(i).get(); }
+  TDirection* Add(std::unique_ptr<TDirection> line);
+  void Clear();  // frees the lines from the last to the first
+  // Replaces the lines by new, visible copies of the other list's lines.
+  void Assign(const TDirectionList& other);
+
+private:
+  std::vector<std::unique_ptr<TDirection>> items_;
+};
