@@ -43,6 +43,36 @@ TEST(ReduceArcsec, KeepsSignAndDropsWholeTurns)
   EXPECT_EQ(ReduceArcsec(1296000), 0);
   EXPECT_EQ(ReduceArcsec(1296000 * 3 + 12.5L), 12.5L);
   EXPECT_EQ(ReduceArcsec(-12.5L), -12.5L);
+  // Near whole turns, and far out: always within one turn, with the sign of
+  // x, and the same angle.
+  for (long double k : {1.0L, 3.0L, 77.0L, 1e6L, 3e9L}) {
+    for (long double d : {-1e-6L, -1e-9L, 0.0L, 1e-9L, 1e-6L}) {
+      for (long double sign : {1.0L, -1.0L}) {
+        long double x = sign * (k * 1296000 + d);
+        long double r = ReduceArcsec(x);
+        EXPECT_LT(std::fabs(r), 1296000.0L) << x;
+        EXPECT_TRUE(r == 0 || (r > 0) == (x > 0)) << x << " " << r;
+        long double turns = (x - r) / 1296000;
+        EXPECT_EQ(turns, std::round(turns)) << x;
+      }
+    }
+  }
+}
+
+TEST(SinCos, MatchesTheLibraryInEveryQuadrantAndBeyond)
+{
+  for (long double x = -40; x <= 40; x += 0.0137L) {
+    long double s, c;
+    SinCos(x, s, c);
+    EXPECT_NEAR(s, std::sin(x), 2e-19L) << x;
+    EXPECT_NEAR(c, std::cos(x), 2e-19L) << x;
+  }
+  for (long double x : {0.0L, HalfPi, Pi, -Pi, 3 * HalfPi, 4000.5L, 1e7L, -3e9L}) {
+    long double s, c;
+    SinCos(x, s, c);
+    EXPECT_NEAR(s, std::sin(x), 2e-19L) << x;
+    EXPECT_NEAR(c, std::cos(x), 2e-19L) << x;
+  }
 }
 
 TEST(SinCosMultiples, MatchDirectEvaluation)

@@ -3,8 +3,10 @@
 
 usage: gen_moon.py DATA_DIR OUTPUT.cpp
 """
+import decimal
 import os
 import sys
+from decimal import Decimal
 
 # file, C++ array, C++ row type, expected rows, integers per row
 SERIES = [
@@ -30,6 +32,30 @@ def read_rows(path):
     return rows
 
 
+decimal.getcontext().prec = 40
+PI = Decimal("3.14159265358979323846264338327950288419716939937510582097494")
+
+
+def sin_cos_arcsec(text):
+    """Sine and cosine of an angle in arc seconds, to 40 digits."""
+    x = Decimal(text) * PI / 648000
+    x = x - 2 * PI * int(x / (2 * PI))
+    s, c = Decimal(0), Decimal(0)
+    term, n = Decimal(1), 0  # x^n / n!
+    while abs(term) > Decimal("1e-45") or n < 3:
+        if n % 4 == 0:
+            c += term
+        elif n % 4 == 1:
+            s += term
+        elif n % 4 == 2:
+            c -= term
+        else:
+            s -= term
+        n += 1
+        term = term * x / n
+    return "%.24eL" % s, "%.24eL" % c
+
+
 def real(text):
     float(text)  # validates
     if not any(ch in text for ch in ".eE"):
@@ -41,6 +67,7 @@ def main():
     data, out = sys.argv[1], sys.argv[2]
     lines = ["// Generated from data/moon by gen_moon.py. Do not edit.",
              '#include "astro/MoonSeries.h"', ""]
+    series_most = [0] * 4
     for name, array, rowtype, count, width in SERIES:
         path = os.path.join(data, name)
         rows = read_rows(path)
@@ -51,6 +78,9 @@ def main():
             if len(fields) != width:
                 sys.exit(f"{path}:{n}: expected {width} integers, found {len(fields)}")
             v = [int(x) for x in fields]
+            if not any(v[:4]):
+                sys.exit(f"{path}:{n}: all multipliers are zero")
+            series_most = [max(m, abs(x)) for m, x in zip(series_most, v[:4])]
             lines.append("  {{%s}, %s}," % (", ".join(map(str, v[:4])), ", ".join(map(str, v[4:]))))
         lines.append("};")
         lines.append("")
@@ -60,6 +90,7 @@ def main():
     if len(rows) != EXPLICIT_ROWS:
         sys.exit(f"{path}: expected {EXPLICIT_ROWS} rows, found {len(rows)}")
     lines.append(f"const TMoonExplicitTerm MoonExplicitTerms[{EXPLICIT_ROWS}] = {{")
+    most = [0] * 10
     for n, f in rows:
         if len(f) != 19:
             sys.exit(f"{path}:{n}: expected 19 fields, found {len(f)}")
@@ -69,14 +100,22 @@ def main():
         if stage not in (0, 1, 2):
             sys.exit(f"{path}:{n}: unknown stage {stage}")
         mult = [int(x) for x in f[3:13]]
+        most = [max(m, abs(v)) for m, v in zip(most, mult)]
         zs, zc, xt = int(f[16]), int(f[17]), int(f[18])
         for z in (zs, zc):
             if not -1 <= z <= 24:
                 sys.exit(f"{path}:{n}: secular table index {z} out of range")
-        lines.append("  {%d, %d, %s, {%s}, %s, %s, %s, %d, %d, %d}," % (
+        sp, cp = sin_cos_arcsec(f[13])
+        lines.append("  {%d, %d, %s, {%s}, %s, %s, %s, %s, %s, %d, %d, %d}," % (
             ident, stage, ACCUMULATORS[f[2]], ", ".join(map(str, mult)),
-            real(f[13]), real(f[14]), real(f[15]), zs, zc, xt))
+            real(f[13]), sp, cp, real(f[14]), real(f[15]), zs, zc, xt))
     lines.append("};")
+    lines.append("")
+    # The multiple-angle tables of the theory must reach every multiplier.
+    for k, m in enumerate(most):
+        lines.append(f"static_assert(MoonExplicitMaxMultiple[{k}] >= {m});")
+    for k, m in enumerate(series_most):
+        lines.append(f"static_assert(MoonSeriesMaxMultiple[{k}] >= {m});")
     with open(out, "w", encoding="ascii") as fo:
         fo.write("\n".join(lines) + "\n")
 

@@ -33,6 +33,9 @@ struct TMoonLatTRow {
   int32_t A;
 };
 
+// Largest multiple of D, l', l and F that the series use.
+constexpr int MoonSeriesMaxMultiple[4] = {6, 4, 5, 4};
+
 constexpr int MoonMainLonDistCount = 118;
 constexpr int MoonMainLatCount = 77;
 constexpr int MoonT1LonDistCount = 38;
@@ -55,16 +58,23 @@ enum TMoonAccumulator { maL, maL1, maL2, maL3, maB, maLat, maDist };
 // One explicit perturbation term: Sin*sin(g) + Cos*cos(g), with g the
 // combination of the mean arguments (arc seconds) plus Phase. A
 // non-negative ZSin or ZCos takes that coefficient from the secular table
-// instead. Terms sharing an Id share their argument.
+// instead. Terms sharing an Id share their argument. The sine and cosine of
+// the phase are tabulated so that g can be built by the addition theorems.
 struct TMoonExplicitTerm {
   int32_t Id;
   int32_t Stage;  // 2: the T^2 stage, 1: the T stage, 0: the constant stage
   TMoonAccumulator Acc;
   int32_t Mult[10];  // Venus, Earth, Mars, Jupiter, Saturn, D, l', l, F, L
-  long double Phase, Sin, Cos;
+  long double Phase;  // arc seconds
+  long double PhaseSin, PhaseCos;
+  long double Sin, Cos;
   int32_t ZSin, ZCos;
   int32_t TimesT;  // 1: the contribution is multiplied by T
 };
+
+// Largest multiple of each mean argument (in the order of Mult) that the
+// explicit terms use.
+constexpr int MoonExplicitMaxMultiple[10] = {26, 29, 8, 3, 5, 2, 2, 2, 2, 1};
 
 constexpr int MoonExplicitTermCount = 95;
 extern const TMoonExplicitTerm MoonExplicitTerms[MoonExplicitTermCount];

@@ -50,13 +50,29 @@ long double Horner(const long double (&c)[N], long double x)
 // Indexes of the mean arguments, in the column order of the explicit terms.
 enum { aVenus, aEarth, aMars, aJupiter, aSaturn, aD, aSunAnomaly, aMoonAnomaly, aF, aL };
 
-// Largest multiple tabulated for D, l', l and F.
-constexpr int MaxMultiple[4] = {6, 4, 5, 4};
+// Multiple-angle tables of all ten arguments, large enough for the series
+// (D, l', l, F) and for the explicit terms.
+constexpr int MaxMultiple[10] = {26, 29, 8, 3, 5, 6, 4, 5, 4, 1};
+constexpr int TableSize = 30;
+static_assert([] {
+  for (int k = 0; k < 10; ++k)
+    if (MaxMultiple[k] < MoonExplicitMaxMultiple[k] || MaxMultiple[k] >= TableSize) return false;
+  for (int k = 0; k < 4; ++k)
+    if (MaxMultiple[aD + k] < MoonSeriesMaxMultiple[k]) return false;
+  return true;
+}());
+
+// The series read sin and cos of j*x for j = -SeriesSpan..SeriesSpan.
+constexpr int SeriesSpan = 6;
+static_assert(MoonSeriesMaxMultiple[0] <= SeriesSpan && MoonSeriesMaxMultiple[1] <= SeriesSpan &&
+              MoonSeriesMaxMultiple[2] <= SeriesSpan && MoonSeriesMaxMultiple[3] <= SeriesSpan);
 
 struct TLunarArgs {
   long double T = 0, T2 = 0;
-  long double Arg[10] = {};       // arc seconds
-  long double S[4][7], C[4][7];   // sin and cos of multiples of D, l', l, F
+  long double Arg[10] = {};                        // arc seconds
+  long double S[10][TableSize], C[10][TableSize];  // sin and cos of multiples
+  // The same for D, l', l and F, indexed by SeriesSpan + j with negative j.
+  long double RowS[4][2 * SeriesSpan + 1] = {}, RowC[4][2 * SeriesSpan + 1] = {};
 };
 
 // Everything the stages add to.
@@ -103,34 +119,38 @@ TLunarArgs MeanArguments(long double jd)
   g[aSaturn] = ReduceArcsec(4399609.65932L * T + 180278.89694L) +
                ((4.475946e-8L * T - 6.874806e-5L) * T + 0.756161437443L) * T2;
 
-  const int series[4] = {aD, aSunAnomaly, aMoonAnomaly, aF};
-  for (int k = 0; k < 4; ++k)
-    SinCosMultiples(g[series[k]] * ArcsecToRadians, MaxMultiple[k], a.S[k], a.C[k]);
+  for (int k = 0; k < 10; ++k)
+    SinCosMultiples(g[k] * ArcsecToRadians, MaxMultiple[k], a.S[k], a.C[k]);
+  for (int k = 0; k < 4; ++k) {
+    long double* s = a.RowS[k] + SeriesSpan;
+    long double* c = a.RowC[k] + SeriesSpan;
+    s[0] = 0;
+    c[0] = 1;
+    for (int n = 1; n <= MaxMultiple[aD + k]; ++n) {
+      s[n] = a.S[aD + k][n];
+      s[-n] = -s[n];
+      c[n] = c[-n] = a.C[aD + k][n];
+    }
+  }
   return a;
 }
 
 // Sine and cosine of one series argument, combined from the multiple-angle
-// tables by the addition theorems. All-zero multipliers give s = c = 0.
-void RowSinCos(const int32_t (&mult)[4], const TLunarArgs& a, long double& s, long double& c)
+// tables by the addition theorems. A zero multiple is (0, 1), and folding it
+// in is exact, so this is the same as combining only the non-zero multiples,
+// without a branch per multiplier. (A row with all multipliers zero would
+// give (0, 1); the tables have none.)
+inline void RowSinCos(const int32_t (&mult)[4], const TLunarArgs& a, long double& s,
+                      long double& c)
 {
-  s = 0;
-  c = 0;
-  bool first = true;
-  for (int k = 0; k < 4; ++k) {
-    int j = mult[k];
-    if (j == 0) continue;
-    int n = j < 0 ? -j : j;
-    long double sk = j < 0 ? -a.S[k][n] : a.S[k][n];
-    long double ck = a.C[k][n];
-    if (first) {
-      s = sk;
-      c = ck;
-      first = false;
-    } else {
-      long double sn = sk * c + ck * s;
-      c = ck * c - sk * s;
-      s = sn;
-    }
+  s = a.RowS[0][SeriesSpan + mult[0]];
+  c = a.RowC[0][SeriesSpan + mult[0]];
+  for (int k = 1; k < 4; ++k) {
+    long double sk = a.RowS[k][SeriesSpan + mult[k]];
+    long double ck = a.RowC[k][SeriesSpan + mult[k]];
+    long double sn = sk * c + ck * s;
+    c = ck * c - sk * s;
+    s = sn;
   }
 }
 
@@ -162,12 +182,19 @@ void AddExplicitTerms(int stage, const TLunarArgs& a, TLunarSums& sums)
   for (const TMoonExplicitTerm& t : MoonExplicitTerms) {
     if (t.Stage != stage) continue;
     if (t.Id != lastId) {
-      long double g = t.Phase;
-      for (int k = 0; k < 10; ++k)
-        if (t.Mult[k] != 0) g += t.Mult[k] * a.Arg[k];
-      g = ReduceArcsec(g) * ArcsecToRadians;
-      sg = std::sin(g);
-      cg = std::cos(g);
+      // g = phase + sum of multiples, by the addition theorems.
+      sg = t.PhaseSin;
+      cg = t.PhaseCos;
+      for (int k = 0; k < 10; ++k) {
+        int j = t.Mult[k];
+        if (j == 0) continue;
+        int n = j < 0 ? -j : j;
+        long double sk = j < 0 ? -a.S[k][n] : a.S[k][n];
+        long double ck = a.C[k][n];
+        long double sn = sk * cg + ck * sg;
+        cg = ck * cg - sk * sg;
+        sg = sn;
+      }
       lastId = t.Id;
     }
     long double cs = t.ZSin >= 0 ? Z[t.ZSin] : t.Sin;
@@ -229,8 +256,9 @@ TRectCoord MoonMeanEquatorOfDate(long double jd)
   lon = ReduceArcsec(lon) * ArcsecToRadians;
   lat *= ArcsecToRadians;
   const TObliquityState& o = ObliquityState();
-  long double cb = std::cos(lat), sb = std::sin(lat);
-  long double cl = std::cos(lon), sl = std::sin(lon);
+  long double cb, sb, cl, sl;
+  SinCos(lat, sb, cb);
+  SinCos(lon, sl, cl);
   return {r * cb * cl, r * (cb * sl * o.CosEps - sb * o.SinEps),
           r * (cb * sl * o.SinEps + sb * o.CosEps)};
 }
@@ -254,8 +282,10 @@ void MoonPosition(long double jd, TMoonFrame frame, TRectCoord& rect, TPolarCoor
   polar.Lon = ArcTan2(e.X, e.Y) + NutationState().DPsi;
   polar.Lat = ArcSin(std::clamp(e.Z / r, -1.0L, 1.0L));
   polar.Dist = r;
-  long double cb = std::cos(polar.Lat);
-  rect = {r * cb * std::cos(polar.Lon), r * cb * std::sin(polar.Lon), r * std::sin(polar.Lat)};
+  long double cb, sb, cl, sl;
+  SinCos(polar.Lat, sb, cb);
+  SinCos(polar.Lon, sl, cl);
+  rect = {r * cb * cl, r * cb * sl, r * sb};
 }
 
 void MoonEcliptic(long double jd, TRectCoord& rect, TPolarCoord& polar)

@@ -86,9 +86,10 @@ void ApplyNutation(TRectCoord& v, long double jd)
   // To the ecliptic of date, by dpsi about its pole, back to the true equator
   // (obliquity eps + deps), folded into one matrix.
   long double f = o.Eps + n.DEps;
-  long double ce = std::cos(f), se = std::sin(f);
-  long double sino = std::sin(n.DEps);
-  long double cl = std::cos(n.DPsi), sl = std::sin(n.DPsi);
+  long double ce, se, sino, coso, cl, sl;
+  SinCos(f, se, ce);
+  SinCos(n.DEps, sino, coso);
+  SinCos(n.DPsi, sl, cl);
   long double x = v.X, y = v.Y, z = v.Z;
   v.X = cl * x - sl * o.CosEps * y - sl * o.SinEps * z;
   v.Y = sl * ce * x + (cl * o.CosEps * ce + o.SinEps * se) * y -

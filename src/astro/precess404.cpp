@@ -35,7 +35,8 @@ long double Horner(const long double (&c)[N], long double x)
 // Turn the frame about z by angle a.
 void TurnZ(long double a, long double& x, long double& y)
 {
-  long double c = std::cos(a), s = std::sin(a);
+  long double c, s;
+  SinCos(a, s, c);
   long double xn = c * x + s * y;
   y = -s * x + c * y;
   x = xn;
@@ -65,7 +66,8 @@ void Precess(const TRectCoord& v, int direction, long double jd, TRectCoord& rec
 
   TurnZ(toJ2000 ? w + pA : w, x, y);
   long double ai = toJ2000 ? -i : i;
-  long double c = std::cos(ai), s = std::sin(ai);
+  long double c, s;
+  SinCos(ai, s, c);
   long double yn = c * y + s * z;
   z = -s * y + c * z;
   y = yn;

@@ -8,7 +8,25 @@
 const char* const PlanetNames[9] = {"Earth",  "Mercury", "Venus",   "Mars", "Jupiter",
                                     "Saturn", "Uranus",  "Neptune", "Pluto"};
 
-long double ReduceArcsec(long double x) { return x - 1296000.0L * std::trunc(x / 1296000.0L); }
+long double ReduceArcsec(long double x)
+{
+  constexpr long double Turn = 1296000.0L;
+  long double q = x / Turn;
+  if (!(std::fabs(q) < 1e15L)) return x - Turn * std::trunc(q);
+  // Truncating the extended quotient would switch the x87 rounding mode
+  // twice, which costs more than the rest of this function; the quotient
+  // truncated through a double may be one turn off near a whole number of
+  // turns, and the result is brought back to the sign of x.
+  long double r = x - Turn * static_cast<long double>(static_cast<long long>(static_cast<double>(q)));
+  if (x >= 0) {
+    if (r < 0) r += Turn;
+    else if (r >= Turn) r -= Turn;
+  } else {
+    if (r > 0) r -= Turn;
+    else if (r <= -Turn) r += Turn;
+  }
+  return r;
+}
 
 namespace {
 
@@ -24,8 +42,7 @@ TObliquityState ComputeObliquity(long double jd)
   TObliquityState s;
   s.JD = jd;
   s.Eps = e * ArcsecToRadians;
-  s.CosEps = std::cos(s.Eps);
-  s.SinEps = std::sin(s.Eps);
+  SinCos(s.Eps, s.SinEps, s.CosEps);
   return s;
 }
 
@@ -82,9 +99,36 @@ TPolarCoord EquPolarToEclPolar(const TPolarCoord& p)
   return polar;
 }
 
+void SinCos(long double x, long double& s, long double& c)
+{
+  if (!(std::fabs(x) <= 4096.0L)) {
+    s = std::sin(x);
+    c = std::cos(x);
+    return;
+  }
+  // pi/2 in three parts; the first two have 32 significant bits each, so
+  // that q times them is exact for |q| < 2^32.
+  constexpr long double PiOver2A = 1.5707963267341256141662597656250L;
+  constexpr long double PiOver2B = 6.077100506303965976595549136618501506746e-11L;
+  constexpr long double PiOver2C = 2.022266248795950732376519042844277273704e-21L;
+  // The nearest multiple of pi/2, found in double precision: a neighbouring
+  // one near the midpoint leaves |r| a hair above pi/4, which does no harm.
+  double qd = std::floor(static_cast<double>(x * (2.0L / Pi)) + 0.5);
+  long double q = qd;
+  long double r = ((x - q * PiOver2A) - q * PiOver2B) - q * PiOver2C;
+  long double sr = std::sin(r), cr = std::cos(r);
+  switch (static_cast<int>(qd) & 3) {
+    case 0: s = sr; c = cr; break;
+    case 1: s = cr; c = -sr; break;
+    case 2: s = -sr; c = -cr; break;
+    default: s = -cr; c = sr; break;
+  }
+}
+
 void SinCosMultiples(long double a, int n, long double* s, long double* c)
 {
-  long double sa = std::sin(a), ca = std::cos(a);
+  long double sa, ca;
+  SinCos(a, sa, ca);
   s[1] = sa;
   c[1] = ca;
   if (n < 2) return;

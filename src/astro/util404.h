@@ -36,6 +36,11 @@ TRectCoord EclRectToEquRect(const TRectCoord& v);
 TRectCoord EquRectToEclRect(const TRectCoord& v);
 TPolarCoord EquPolarToEclPolar(const TPolarCoord& p);
 
+// Sine and cosine of x together. For |x| up to a few thousand radians the
+// angle is first brought to within pi/4 of a multiple of pi/2, which spares
+// the library its slow general reduction; beyond that the library does it.
+void SinCos(long double x, long double& s, long double& c);
+
 // s[j] = sin(j*a), c[j] = cos(j*a) for j = 1..n (n >= 1), built by the
 // addition theorems from one sine and cosine; entry 0 is left untouched.
 void SinCosMultiples(long double a, int n, long double* s, long double* c);

@@ -1,0 +1,85 @@
+// sollumen-cli ephem: rectangular positions of bodies as CSV.
+#include "Cli.h"
+#include "EphemBodies.h"
+
+#include "astro/DatesAndTimes.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <strings.h>
+
+namespace {
+
+const EphemBody& FindBody(const std::string& name)
+{
+  for (const EphemBody& b : EphemBodies())
+    if (strcasecmp(b.Name, name.c_str()) == 0) return b;
+  std::string known;
+  for (const EphemBody& b : EphemBodies()) known += std::string(known.empty() ? "" : ", ") + b.Name;
+  throw UsageError("unknown body '" + name + "' (known: " + known + ")");
+}
+
+void RunEphem(const CliArgs& args, std::ostream& out)
+{
+  std::vector<long double> instants;
+  std::vector<const EphemBody*> bodies;
+  EphemFrame frame = EphemFrame::Date;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& opt = args[i];
+    if (opt != "--jd" && opt != "--frame" && opt != "--body")
+      throw UsageError("unknown argument '" + opt + "'");
+    if (i + 1 == args.size()) throw UsageError(opt + " needs a value");
+    const std::string& value = args[++i];
+    if (opt == "--jd") {
+      long double jd = ParseReal(value, "Julian date");
+      if (jd < MinJD || jd > MaxJD)
+        throw UsageError("Julian date " + value + " is outside the range 0 .. 4000000");
+      instants.push_back(jd);
+    } else if (opt == "--frame") {
+      if (value == "date")
+        frame = EphemFrame::Date;
+      else if (value == "j2000")
+        frame = EphemFrame::J2000;
+      else
+        throw UsageError("unknown frame '" + value + "' (date or j2000)");
+    } else {
+      bodies.push_back(&FindBody(value));
+    }
+  }
+  if (instants.empty()) throw UsageError("expected at least one --jd JD");
+  if (bodies.empty()) {
+    for (const EphemBody& b : EphemBodies()) bodies.push_back(&b);
+    std::stable_sort(bodies.begin(), bodies.end(),
+                     [](auto a, auto b) { return a->Number < b->Number; });
+  }
+
+  const char* frameName = frame == EphemFrame::Date ? "date" : "j2000";
+  out << "jd,body,number,frame,x_au,y_au,z_au\n";
+  for (long double jd : instants)
+    for (const EphemBody* b : bodies) {
+      TRectCoord v = b->Position(jd, frame);
+      char line[256];
+      std::snprintf(line, sizeof line, "%.6Lf,%s,%d,%s,%.17Lg,%.17Lg,%.17Lg\n", jd, b->Name,
+                    b->Number, frameName, v.X, v.Y, v.Z);
+      out << line;
+    }
+}
+
+const CliCommand Ephem(
+    "ephem", "ephem --jd JD [--jd JD ...] [--frame date|j2000] [--body NAME ...]",
+    "usage: sollumen-cli ephem --jd JD [--jd JD ...] [--frame date|j2000] [--body NAME ...]\n"
+    "\n"
+    "Prints rectangular positions in AU as CSV with the header line\n"
+    "  jd,body,number,frame,x_au,y_au,z_au\n"
+    "and one row per instant and body: instants in the order given, bodies in\n"
+    "body-number order unless --body names them (then in the order named).\n"
+    "Planets are heliocentric, the Moon geocentric.\n"
+    "\n"
+    "  --jd JD       instant (Julian date, 0 .. 4000000); may be repeated\n"
+    "  --frame date  ecliptic and equinox of date, nutation in longitude\n"
+    "                included (default)\n"
+    "  --frame j2000 mean ecliptic and equinox of J2000.0\n"
+    "  --body NAME   a body (Moon); may be repeated; default all\n",
+    RunEphem);
+
+}  // namespace
