@@ -151,7 +151,5 @@ const long double MeanElementPolynomials[2][9][6][4] = {
   },
 };
 
-const std::span<const std::int32_t> UranusAphelia{};
-const std::span<const std::int32_t> NeptuneAphelia{};
-const std::span<const std::int32_t> UranusPerihelia{};
-const std::span<const std::int32_t> NeptunePerihelia{};
+// Uranus and Neptune: computed from the planetary theory by tools/apsides.
+#include "astro/apsides_tables.inc"

@@ -14,7 +14,6 @@ enum { meL, meAxis, meEcc, meIncl, meNode, mePeri };
 extern const long double MeanElementPolynomials[2][9][6][4];
 
 // Julian dates of the passages through aphelion and perihelion, ascending.
-// Empty until the tables of the outer planets are added.
 extern const std::span<const std::int32_t> UranusAphelia;
 extern const std::span<const std::int32_t> NeptuneAphelia;
 extern const std::span<const std::int32_t> UranusPerihelia;
