@@ -11,7 +11,9 @@ constexpr int Bodies = 1000;
 void WriteBodies(TWriter& w)
 {
   for (int i = 0; i < Bodies; ++i) {
-    w.WriteStringValue("(" + std::to_string(i) + ") Asteroid");
+    std::string name = std::to_string(i);
+    name += " Asteroid";
+    w.WriteStringValue(name);
     w.WriteIntValue(0x00FFFF00);
     w.WriteBoolValue(true);
     w.WriteIntValue(11);
