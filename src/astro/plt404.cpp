@@ -38,17 +38,22 @@ std::int32_t QueryPlan404(int index, long double jd, TPolarCoord& polar, TRectCo
   return result;
 }
 
+TRectCoord PlanetJ2000Equatorial(int index, long double jd)
+{
+  TPolarCoord polar;
+  TRectCoord v;
+  QueryPlan404(index, jd, polar, v);
+  if (index == 0) v = VecSub(v, VecScale(MoonJ2000Equatorial(jd), EarthMoonMassFraction));
+  return v;
+}
+
 void PlanetPosition(int index, long double jd, TRectCoord& rect, TPolarCoord& spherical)
 {
   rect = {};
   spherical = {};
   // Without a planet there is no direction to reduce (0/0 in the latitude).
   if (index < 0 || index >= PlanetCount) return;
-  TPolarCoord polar;
-  TRectCoord v;
-  QueryPlan404(index, jd, polar, v);
-  if (index == 0) v = VecSub(v, VecScale(MoonJ2000Equatorial(jd), EarthMoonMassFraction));
-  v = Precess(v, -1, jd);
+  const TRectCoord v = Precess(PlanetJ2000Equatorial(index, jd), -1, jd);
   Obliquity(jd);
   const TRectCoord e = EquRectToEclRect(v);
   const long double r = VecLength(e);

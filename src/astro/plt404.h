@@ -26,6 +26,11 @@ int PlanetLibraryNumber(int index);
 // zero triples without a call.
 std::int32_t QueryPlan404(int index, long double jd, TPolarCoord& polar, TRectCoord& rect);
 
+// Heliocentric position of planet `index` 0..8 on the mean equator and
+// equinox of J2000.0, the Earth's corrected from the Earth-Moon barycentre to
+// its centre with the Moon; zeros for an index outside 0..8.
+TRectCoord PlanetJ2000Equatorial(int index, long double jd);
+
 // Heliocentric ecliptic position of date (nutation in longitude applied) of
 // planet `index` 0..7: rect in AU, spherical = (longitude, latitude in
 // radians, distance in AU); the longitude is atan2's value plus the nutation

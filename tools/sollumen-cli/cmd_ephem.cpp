@@ -73,13 +73,15 @@ const CliCommand Ephem(
     "  jd,body,number,frame,x_au,y_au,z_au\n"
     "and one row per instant and body: instants in the order given, bodies in\n"
     "body-number order unless --body names them (then in the order named).\n"
-    "Planets are heliocentric, the Moon geocentric.\n"
+    "Planets are heliocentric, the Moon geocentric. Pluto is placed on its mean\n"
+    "orbit.\n"
     "\n"
     "  --jd JD       instant (Julian date, 0 .. 4000000); may be repeated\n"
     "  --frame date  ecliptic and equinox of date, nutation in longitude\n"
     "                included (default)\n"
     "  --frame j2000 mean ecliptic and equinox of J2000.0\n"
-    "  --body NAME   a body (Moon); may be repeated; default all\n",
+    "  --body NAME   a body (Earth, Mercury, ..., Pluto, Moon); may be repeated;\n"
+    "                default all\n",
     RunEphem);
 
 }  // namespace
