@@ -14,8 +14,9 @@ namespace {
 
 // Four Newton steps from E = m are accurate for every orbit of the planets
 // and for most minor bodies. Their result is kept unless it misses Kepler's
-// equation by more than this many radians, which happens on comet-like orbits
-// near perihelion.
+// equation, or would still move by the next Newton step, by more than this
+// many radians: on comet-like orbits near perihelion a small residual can
+// hide a large error in E, since the step divides it by 1 - e cos E.
 constexpr long double KeplerResidualLimit = 1e-3L;
 
 long double KeplerResidual(long double m, long double e, long double ecc)
@@ -78,7 +79,10 @@ long double EccentricAnomaly(long double m, long double e)
 {
   long double ecc = m;
   for (int i = 0; i < 4; ++i) ecc += KeplerResidual(m, e, ecc) / (1 - e * std::cos(ecc));
-  if (std::fabs(KeplerResidual(m, e, ecc)) > KeplerResidualLimit) ecc = SolveKeplerSafely(m, e);
+  const long double residual = KeplerResidual(m, e, ecc);
+  if (std::fabs(residual) > KeplerResidualLimit ||
+      std::fabs(residual / (1 - e * std::cos(ecc))) > KeplerResidualLimit)
+    ecc = SolveKeplerSafely(m, e);
   return ecc;
 }
 
