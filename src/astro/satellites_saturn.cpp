@@ -89,7 +89,7 @@ TOrbitElements InnerElements(int code, long double jd)
 
 // ---- Rhea to Iapetus: the periodic terms of saturn.txt ----------------
 
-// The time variables, the angles (and polynomials) of a satellite's table.
+// A satellite's time variables, arguments and polynomials at one instant.
 struct TSaturnArgs {
   long double Time[MaxSaturnTimes] = {};
   long double Arg[MaxSaturnArgs] = {};
