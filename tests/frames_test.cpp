@@ -5,6 +5,7 @@
 #include "astro/precess404.h"
 #include "astro/util404.h"
 
+#include "long_double_near.h"
 #include "reference_data.h"
 
 #include <gtest/gtest.h>
@@ -19,9 +20,9 @@ long double ToArcsec(long double rad) { return rad / ArcsecToRadians; }
 
 void ExpectNear(const TRectCoord& a, const TRectCoord& b, long double tol)
 {
-  EXPECT_NEAR(a.X, b.X, tol);
-  EXPECT_NEAR(a.Y, b.Y, tol);
-  EXPECT_NEAR(a.Z, b.Z, tol);
+  EXPECT_NEAR_LD(a.X, b.X, tol);
+  EXPECT_NEAR_LD(a.Y, b.Y, tol);
+  EXPECT_NEAR_LD(a.Z, b.Z, tol);
 }
 
 TEST(Obliquity, J2000AndCache)
@@ -30,11 +31,11 @@ TEST(Obliquity, J2000AndCache)
   EXPECT_EQ(ObliquityState().JD, 2451544.5L);
   Obliquity(J2000);
   EXPECT_EQ(ObliquityState().JD, J2000);
-  EXPECT_NEAR(ToArcsec(ObliquityState().Eps), 84381.448L, 1e-9L);
-  EXPECT_NEAR(ObliquityState().CosEps, std::cos(ObliquityState().Eps), 1e-18L);
+  EXPECT_NEAR_LD(ToArcsec(ObliquityState().Eps), 84381.448L, 1e-9L);
+  EXPECT_NEAR_LD(ObliquityState().CosEps, std::cos(ObliquityState().Eps), 1e-18L);
   // A century on the obliquity has fallen by about 46.8".
   Obliquity(J2000 + 36525);
-  EXPECT_NEAR(ToArcsec(ObliquityState().Eps), 84381.448L - 46.81L, 0.01L);
+  EXPECT_NEAR_LD(ToArcsec(ObliquityState().Eps), 84381.448L - 46.81L, 0.01L);
 }
 
 TEST(ReduceArcsec, KeepsSignAndDropsWholeTurns)
@@ -64,14 +65,14 @@ TEST(SinCos, MatchesTheLibraryInEveryQuadrantAndBeyond)
   for (long double x = -40; x <= 40; x += 0.0137L) {
     long double s, c;
     SinCos(x, s, c);
-    EXPECT_NEAR(s, std::sin(x), 2e-19L) << x;
-    EXPECT_NEAR(c, std::cos(x), 2e-19L) << x;
+    EXPECT_NEAR_LD(s, std::sin(x), 2e-19L) << x;
+    EXPECT_NEAR_LD(c, std::cos(x), 2e-19L) << x;
   }
   for (long double x : {0.0L, HalfPi, Pi, -Pi, 3 * HalfPi, 4000.5L, 1e7L, -3e9L}) {
     long double s, c;
     SinCos(x, s, c);
-    EXPECT_NEAR(s, std::sin(x), 2e-19L) << x;
-    EXPECT_NEAR(c, std::cos(x), 2e-19L) << x;
+    EXPECT_NEAR_LD(s, std::sin(x), 2e-19L) << x;
+    EXPECT_NEAR_LD(c, std::cos(x), 2e-19L) << x;
   }
 }
 
@@ -80,8 +81,8 @@ TEST(SinCosMultiples, MatchDirectEvaluation)
   long double s[7], c[7];
   SinCosMultiples(2.3L, 6, s, c);
   for (int j = 1; j <= 6; ++j) {
-    EXPECT_NEAR(s[j], std::sin(2.3L * j), 1e-17L) << j;
-    EXPECT_NEAR(c[j], std::cos(2.3L * j), 1e-17L) << j;
+    EXPECT_NEAR_LD(s[j], std::sin(2.3L * j), 1e-17L) << j;
+    EXPECT_NEAR_LD(c[j], std::cos(2.3L * j), 1e-17L) << j;
   }
 }
 
@@ -94,13 +95,13 @@ TEST(EclipticEquator, RotationsAreInverseAndUseTheCachedObliquity)
   TRectCoord rect;
   TPolarCoord polar;
   EclToEqu({0, 0, 2}, rect, polar);
-  EXPECT_NEAR(polar.Lon, -HalfPi, 1e-18L);
-  EXPECT_NEAR(polar.Lat, HalfPi - ObliquityState().Eps, 1e-18L);
-  EXPECT_NEAR(polar.Dist, 2, 1e-18L);
+  EXPECT_NEAR_LD(polar.Lon, -HalfPi, 1e-18L);
+  EXPECT_NEAR_LD(polar.Lat, HalfPi - ObliquityState().Eps, 1e-18L);
+  EXPECT_NEAR_LD(polar.Dist, 2, 1e-18L);
   // The equator's pole seen from the ecliptic.
   TPolarCoord p = EquPolarToEclPolar({0.0L, HalfPi, 1.0L});
-  EXPECT_NEAR(p.Lon, HalfPi, 1e-15L);
-  EXPECT_NEAR(p.Lat, HalfPi - ObliquityState().Eps, 1e-15L);
+  EXPECT_NEAR_LD(p.Lon, HalfPi, 1e-15L);
+  EXPECT_NEAR_LD(p.Lat, HalfPi - ObliquityState().Eps, 1e-15L);
   // The zero vector has no direction but must not yield NaN.
   EquToEcl({0, 0, 0}, rect, polar);
   EXPECT_EQ(polar.Lat, 0);
@@ -119,8 +120,8 @@ TEST(Nutation, MatchesPublishedValues)
   for (const Case& c : cases) {
     NutationAngles(c.jd);
     EXPECT_EQ(NutationState().JD, c.jd);
-    EXPECT_NEAR(ToArcsec(NutationState().DPsi), c.dpsi, 2e-6L) << c.jd;
-    EXPECT_NEAR(ToArcsec(NutationState().DEps), c.deps, 2e-6L) << c.jd;
+    EXPECT_NEAR_LD(ToArcsec(NutationState().DPsi), c.dpsi, 2e-6L) << c.jd;
+    EXPECT_NEAR_LD(ToArcsec(NutationState().DEps), c.deps, 2e-6L) << c.jd;
   }
 }
 
@@ -136,10 +137,10 @@ TEST(Nutation, ApplyNutationShiftsTheEquinoxAndSetsBothCaches)
   // equator inclined by eps + deps.
   long double dpsi = NutationState().DPsi;
   long double f = ObliquityState().Eps + NutationState().DEps;
-  EXPECT_NEAR(VecLength(v), 1, 1e-18L);
-  EXPECT_NEAR(v.X, std::cos(dpsi), 1e-18L);
-  EXPECT_NEAR(v.Y, std::sin(dpsi) * std::cos(f), 1e-18L);
-  EXPECT_NEAR(v.Z, std::sin(dpsi) * std::sin(f), 1e-18L);
+  EXPECT_NEAR_LD(VecLength(v), 1, 1e-18L);
+  EXPECT_NEAR_LD(v.X, std::cos(dpsi), 1e-18L);
+  EXPECT_NEAR_LD(v.Y, std::sin(dpsi) * std::cos(f), 1e-18L);
+  EXPECT_NEAR_LD(v.Z, std::sin(dpsi) * std::sin(f), 1e-18L);
   // A vector on the true equator's pole axis stays near the pole: deps and
   // dpsi sin(eps) move it by under 20".
   TRectCoord pole{0, 0, 1};
@@ -157,7 +158,7 @@ TEST(Precess, IdentityAtJ2000LeavesTheCacheAlone)
   EXPECT_EQ(rect.X, v.X);
   EXPECT_EQ(rect.Y, v.Y);
   EXPECT_EQ(rect.Z, v.Z);
-  EXPECT_NEAR(polar.Dist, VecLength(v), 1e-18L);
+  EXPECT_NEAR_LD(polar.Dist, VecLength(v), 1e-18L);
   EXPECT_EQ(ObliquityState().JD, 2460000.5L);
 }
 
@@ -170,7 +171,7 @@ TEST(Precess, RoundTripsAndLeavesTheDocumentedObliquity)
     TRectCoord back = Precess(there, 1, jd);
     EXPECT_EQ(ObliquityState().JD, J2000);
     ExpectNear(back, v, 1e-16L);
-    EXPECT_NEAR(VecLength(there), 1, 1e-17L);
+    EXPECT_NEAR_LD(VecLength(there), 1, 1e-17L);
   }
   TRectCoord a, b;
   TPolarCoord pa, pb;
@@ -186,13 +187,13 @@ TEST(Precess, MovesTheEquinoxByTheGeneralPrecession)
   const long double jd = J2000 + 36525;
   TRectCoord v = Precess({1, 0, 0}, -1, jd);
   TRectCoord e = EquRectToEclRect(v);
-  EXPECT_NEAR(ToArcsec(std::atan2(e.Y, e.X)), 5029.0L, 2.0L);
+  EXPECT_NEAR_LD(ToArcsec(std::atan2(e.Y, e.X)), 5029.0L, 2.0L);
   // The polar form is that of the rectangular result.
   TRectCoord rect;
   TPolarCoord polar;
   Precess({1, 0, 0}, -1, jd, rect, polar);
-  EXPECT_NEAR(polar.Lon, std::atan2(rect.Y, rect.X), 1e-18L);
-  EXPECT_NEAR(polar.Lat, std::asin(rect.Z), 1e-15L);
+  EXPECT_NEAR_LD(polar.Lon, std::atan2(rect.Y, rect.X), 1e-18L);
+  EXPECT_NEAR_LD(polar.Lat, std::asin(rect.Z), 1e-15L);
 }
 
 TEST(PrecessEcliptic, AgreesWithTheRectangularPrecession)
@@ -225,15 +226,15 @@ TEST(Poles, J2000Directions)
   PoleJ2000(0, J2000, rect, polar);
   ExpectNear(rect, {0, 0, 1}, 1e-18L);
   PoleJ2000(9, 2460000.5L, rect, polar);
-  EXPECT_NEAR(RadToDeg(polar.Lon), 286.13L, 1e-12L);
-  EXPECT_NEAR(RadToDeg(polar.Lat), 63.87L, 1e-12L);
+  EXPECT_NEAR_LD(RadToDeg(polar.Lon), 286.13L, 1e-12L);
+  EXPECT_NEAR_LD(RadToDeg(polar.Lat), 63.87L, 1e-12L);
   EXPECT_EQ(polar.Dist, 1);
   // Uranus' pole lies south of the equator; Earth's moves with time.
   PoleJ2000(6, J2000, rect, polar);
-  EXPECT_NEAR(RadToDeg(polar.Lat), -15.1L, 1e-12L);
+  EXPECT_NEAR_LD(RadToDeg(polar.Lat), -15.1L, 1e-12L);
   PoleJ2000(0, J2000 + 36525, rect, polar);
-  EXPECT_NEAR(RadToDeg(polar.Lon), 360 - 0.641L, 1e-12L);
-  EXPECT_NEAR(RadToDeg(polar.Lat), 90 - 0.557L, 1e-12L);
+  EXPECT_NEAR_LD(RadToDeg(polar.Lon), 360 - 0.641L, 1e-12L);
+  EXPECT_NEAR_LD(RadToDeg(polar.Lat), 90 - 0.557L, 1e-12L);
   EXPECT_THROW(PoleJ2000(10, J2000, rect, polar), std::out_of_range);
   EXPECT_THROW(PoleJ2000(-1, J2000, rect, polar), std::out_of_range);
 }

@@ -7,6 +7,7 @@
 #include "astro/precess404.h"
 #include "astro/util404.h"
 
+#include "long_double_near.h"
 #include "reference_data.h"
 
 #include <gtest/gtest.h>
@@ -49,9 +50,9 @@ TEST(Moon, ReproducesTheTheorysValues)
   };
   for (const Case& c : cases) {
     TPolarCoord p = MeanEcliptic(c.jd);
-    EXPECT_NEAR(ToArcsec(NormPi(p.Lon - c.lon * ArcsecToRadians)), 0, 1e-5L) << c.jd;
-    EXPECT_NEAR(ToArcsec(p.Lat), c.lat, 1e-5L) << c.jd;
-    EXPECT_NEAR(p.Dist * KmPerAU, c.km, 1e-5L) << c.jd;
+    EXPECT_NEAR_LD(ToArcsec(NormPi(p.Lon - c.lon * ArcsecToRadians)), 0, 1e-6L) << c.jd;
+    EXPECT_NEAR_LD(ToArcsec(p.Lat), c.lat, 1e-6L) << c.jd;
+    EXPECT_NEAR_LD(p.Dist * KmPerAU, c.km, 1e-6L) << c.jd;
   }
 }
 
@@ -67,9 +68,9 @@ TEST(Moon, BothFramesDescribeTheSamePosition)
     TPolarCoord p = MeanEcliptic(jd);
     EXPECT_EQ(ObliquityState().JD, jd);
     EXPECT_EQ(NutationState().JD, jd);
-    EXPECT_NEAR(ToArcsec(NormPi(p.Lon - fromJ2000.Lon)), 0, 1e-9L) << jd;
-    EXPECT_NEAR(ToArcsec(p.Lat - fromJ2000.Lat), 0, 1e-9L) << jd;
-    EXPECT_NEAR(p.Dist, fromJ2000.Dist, 1e-17L) << jd;
+    EXPECT_NEAR_LD(ToArcsec(NormPi(p.Lon - fromJ2000.Lon)), 0, 1e-9L) << jd;
+    EXPECT_NEAR_LD(ToArcsec(p.Lat - fromJ2000.Lat), 0, 1e-9L) << jd;
+    EXPECT_NEAR_LD(p.Dist, fromJ2000.Dist, 1e-17L) << jd;
   }
 }
 
@@ -79,13 +80,13 @@ TEST(Moon, EclipticResultIsConsistent)
   TRectCoord rect;
   TPolarCoord p;
   MoonEcliptic(jd, rect, p);
-  EXPECT_NEAR(VecLength(rect), p.Dist, 1e-17L);
-  EXPECT_NEAR(NormPi(std::atan2(rect.Y, rect.X) - p.Lon), 0, 1e-15L);
-  EXPECT_NEAR(std::asin(rect.Z / p.Dist), p.Lat, 1e-15L);
+  EXPECT_NEAR_LD(VecLength(rect), p.Dist, 1e-17L);
+  EXPECT_NEAR_LD(NormPi(std::atan2(rect.Y, rect.X) - p.Lon), 0, 1e-15L);
+  EXPECT_NEAR_LD(std::asin(rect.Z / p.Dist), p.Lat, 1e-15L);
   // The nutation in longitude really is in the result.
   NutationAngles(jd);
   EXPECT_GT(std::fabs(NutationState().DPsi), 5 * ArcsecToRadians);
-  EXPECT_NEAR(p.Lon - MeanEcliptic(jd).Lon, NutationState().DPsi, 1e-15L);
+  EXPECT_NEAR_LD(p.Lon - MeanEcliptic(jd).Lon, NutationState().DPsi, 1e-15L);
 }
 
 TEST(Moon, AtJ2000TheJ2000FrameIsTheFrameOfDate)
@@ -94,9 +95,9 @@ TEST(Moon, AtJ2000TheJ2000FrameIsTheFrameOfDate)
   TPolarCoord p = MeanEcliptic(J2000);
   Obliquity(J2000);
   TRectCoord expected = EclRectToEquRect(PolarToRect(p));
-  EXPECT_NEAR(j2000.X, expected.X, 1e-17L);
-  EXPECT_NEAR(j2000.Y, expected.Y, 1e-17L);
-  EXPECT_NEAR(j2000.Z, expected.Z, 1e-17L);
+  EXPECT_NEAR_LD(j2000.X, expected.X, 1e-17L);
+  EXPECT_NEAR_LD(j2000.Y, expected.Y, 1e-17L);
+  EXPECT_NEAR_LD(j2000.Z, expected.Z, 1e-17L);
 }
 
 TEST(Moon, AgreesWithTheJplEphemeris)
@@ -110,7 +111,7 @@ TEST(Moon, AgreesWithTheJplEphemeris)
     TPolarCoord p;
     MoonEcliptic(r.JD, rect, p);
     EXPECT_LT(AngleBetween(rect, r.Pos), limit) << r.JD;
-    EXPECT_NEAR(VecLength(rect), VecLength(r.Pos), 1e-7L) << r.JD;  // 15 km
+    EXPECT_NEAR_LD(VecLength(rect), VecLength(r.Pos), 1e-7L) << r.JD;  // 15 km
     ++checked;
   }
   for (const ReferenceRow& r : ReadReference("jpl-j2000.csv")) {
@@ -126,12 +127,12 @@ TEST(Moon, AgreesWithTheJplEphemeris)
 TEST(MoonMeanOrbit, ElementsAndTheirRange)
 {
   TMoonMeanOrbit m = MoonMeanOrbit(J2000);
-  EXPECT_NEAR(RadToDeg(m.Node), 125.0445479L, 1e-12L);
-  EXPECT_NEAR(RadToDeg(m.Perigee), 83.3532465L, 1e-12L);
-  EXPECT_NEAR(RadToDeg(m.MeanLon), 218.3164477L, 1e-12L);
+  EXPECT_NEAR_LD(RadToDeg(m.Node), 125.0445479L, 1e-12L);
+  EXPECT_NEAR_LD(RadToDeg(m.Perigee), 83.3532465L, 1e-12L);
+  EXPECT_NEAR_LD(RadToDeg(m.MeanLon), 218.3164477L, 1e-12L);
   EXPECT_EQ(m.Axis, 0.00257L);
   EXPECT_EQ(m.Ecc, 0.0549L);
-  EXPECT_NEAR(RadToDeg(m.Incl), 5.145396L, 1e-15L);
+  EXPECT_NEAR_LD(RadToDeg(m.Incl), 5.145396L, 1e-15L);
   // The node regresses; every angle stays in 0..2pi; the true Moon stays
   // within the sum of its largest inequalities (about 8 deg) of the mean one.
   for (long double jd : {990924.5L, 2440000.5L, 2451550.5L, 2460000.5L, 3912515.5L}) {
@@ -142,7 +143,7 @@ TEST(MoonMeanOrbit, ElementsAndTheirRange)
     }
     EXPECT_LT(std::fabs(NormPi(MeanEcliptic(jd).Lon - e.MeanLon)), DegToRad(8.5L)) << jd;
   }
-  EXPECT_NEAR(NormPi(MoonMeanOrbit(J2000 + 10).Node - m.Node), DegToRad(-0.5295L), 1e-3L);
+  EXPECT_NEAR_LD(NormPi(MoonMeanOrbit(J2000 + 10).Node - m.Node), DegToRad(-0.5295L), 1e-3L);
 }
 
 }  // namespace

@@ -106,8 +106,14 @@ def main():
             if not -1 <= z <= 24:
                 sys.exit(f"{path}:{n}: secular table index {z} out of range")
         sp, cp = sin_cos_arcsec(f[13])
-        lines.append("  {%d, %d, %s, {%s}, %s, %s, %s, %s, %s, %d, %d, %d}," % (
+        used = [(k, m) for k, m in enumerate(mult) if m != 0]
+        if len(used) > 5:
+            sys.exit(f"{path}:{n}: more than five arguments")
+        used += [(0, 0)] * (5 - len(used))
+        lines.append("  {%d, %d, %s, {%s}, %d, {%s}, {%s}, %s, %s, %s, %s, %s, %d, %d, %d}," % (
             ident, stage, ACCUMULATORS[f[2]], ", ".join(map(str, mult)),
+            sum(1 for _, m in used if m), ", ".join(str(k) for k, _ in used),
+            ", ".join(str(m) for _, m in used),
             real(f[13]), sp, cp, real(f[14]), real(f[15]), zs, zc, xt))
     lines.append("};")
     lines.append("")

@@ -18,7 +18,10 @@ def main():
             fields = line.split()
             if len(fields) != 9:
                 sys.exit(f"{src}:{n}: expected 9 integers, found {len(fields)}")
-            rows.append([int(x) for x in fields])
+            row = [int(x) for x in fields]
+            if not any(row[:5]):
+                sys.exit(f"{src}:{n}: all multipliers are zero")
+            rows.append(row)
     if len(rows) != ROWS:
         sys.exit(f"{src}: expected {ROWS} rows, found {len(rows)}")
     with open(out, "w", encoding="ascii") as f:
@@ -27,7 +30,10 @@ def main():
         f.write("const TNutationTerm NutationTerms[NutationTermCount] = {\n")
         for r in rows:
             f.write("  {{%s}, %d, %d, %d, %d},\n" % (", ".join(map(str, r[:5])), *r[5:]))
-        f.write("};\n")
+        f.write("};\n\n")
+        for k in range(5):
+            most = max(abs(r[k]) for r in rows)
+            f.write(f"static_assert(NutationMaxMultiple[{k}] >= {most});\n")
 
 
 if __name__ == "__main__":

@@ -65,6 +65,10 @@ struct TMoonExplicitTerm {
   int32_t Stage;  // 2: the T^2 stage, 1: the T stage, 0: the constant stage
   TMoonAccumulator Acc;
   int32_t Mult[10];  // Venus, Earth, Mars, Jupiter, Saturn, D, l', l, F, L
+  // The non-zero entries of Mult: how many, which, and their values.
+  int32_t Used;
+  int32_t UsedArg[5];
+  int32_t UsedMult[5];
   long double Phase;  // arc seconds
   long double PhaseSin, PhaseCos;
   long double Sin, Cos;

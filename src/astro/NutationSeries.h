@@ -12,5 +12,8 @@ struct TNutationTerm {
   int32_t OblRate;   // its rate, 0.00001" per Julian century
 };
 
+// Largest multiple of each argument in the series (l, l', F, D, Omega).
+constexpr int NutationMaxMultiple[5] = {3, 2, 4, 4, 2};
+
 constexpr int NutationTermCount = 105;
 extern const TNutationTerm NutationTerms[NutationTermCount];

@@ -185,9 +185,8 @@ void AddExplicitTerms(int stage, const TLunarArgs& a, TLunarSums& sums)
       // g = phase + sum of multiples, by the addition theorems.
       sg = t.PhaseSin;
       cg = t.PhaseCos;
-      for (int k = 0; k < 10; ++k) {
-        int j = t.Mult[k];
-        if (j == 0) continue;
+      for (int i = 0; i < t.Used; ++i) {
+        int k = t.UsedArg[i], j = t.UsedMult[i];
         int n = j < 0 ? -j : j;
         long double sk = j < 0 ? -a.S[k][n] : a.S[k][n];
         long double ck = a.C[k][n];

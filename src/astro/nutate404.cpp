@@ -13,8 +13,13 @@ TNutationState NutationCache;
 // 0.0001" in radians.
 constexpr long double TenThousandthArcsec = 4.848136811095359832772e-10L;
 
-// Largest multiple of each argument in the series: l, l', F, D, Omega.
-constexpr int MaxMultiple[5] = {3, 2, 4, 4, 2};
+// The multiple-angle tables run from -Span to Span times each argument.
+constexpr int Span = 4;
+static_assert([] {
+  for (int m : NutationMaxMultiple)
+    if (m > Span) return false;
+  return true;
+}());
 
 }  // namespace
 
@@ -38,27 +43,34 @@ void NutationAngles(long double jd)
   arg[3] = ReduceArcsec(1602961601.328L * t + 1072261.307L) + (0.019L * t - 6.891L) * t2;
   arg[4] = om;
 
-  long double ss[5][5], cc[5][5];
-  for (int k = 0; k < 5; ++k) SinCosMultiples(arg[k] * ArcsecToRadians, MaxMultiple[k], ss[k], cc[k]);
+  // sin and cos of j times each argument for j = -Span..Span, at index
+  // Span + j; j = 0 gives (0, 1).
+  long double ss[5][2 * Span + 1] = {}, cc[5][2 * Span + 1] = {};
+  for (int k = 0; k < 5; ++k) {
+    long double* s = ss[k] + Span;
+    long double* c = cc[k] + Span;
+    SinCosMultiples(arg[k] * ArcsecToRadians, NutationMaxMultiple[k], s, c);
+    s[0] = 0;
+    c[0] = 1;
+    for (int n = 1; n <= NutationMaxMultiple[k]; ++n) {
+      s[-n] = -s[n];
+      c[-n] = c[n];
+    }
+  }
 
   long double dpsi = 0, deps = 0;
   for (const TNutationTerm& term : NutationTerms) {
-    long double s = 0, c = 0;
-    bool first = true;
-    for (int k = 0; k < 5; ++k) {
-      int j = term.Mult[k];
-      if (j == 0) continue;
-      long double sk = j < 0 ? -ss[k][-j] : ss[k][j];
-      long double ck = cc[k][j < 0 ? -j : j];
-      if (first) {
-        s = sk;
-        c = ck;
-        first = false;
-      } else {
-        long double sn = sk * c + ck * s;
-        c = ck * c - sk * s;
-        s = sn;
-      }
+    // The argument's sine and cosine by the addition theorems. Folding in a
+    // zero multiple, (0, 1), is exact, so every multiplier can be taken
+    // without a branch; no row has all five zero.
+    long double s = ss[0][Span + term.Mult[0]];
+    long double c = cc[0][Span + term.Mult[0]];
+    for (int k = 1; k < 5; ++k) {
+      long double sk = ss[k][Span + term.Mult[k]];
+      long double ck = cc[k][Span + term.Mult[k]];
+      long double sn = sk * c + ck * s;
+      c = ck * c - sk * s;
+      s = sn;
     }
     long double a = term.Lon, b = term.Obl;
     if (term.LonRate != 0) a += term.LonRate * t10;
@@ -68,8 +80,8 @@ void NutationAngles(long double jd)
   }
 
   // The leading term in the node.
-  dpsi += (-171996.0L - 1742.0L * t10) * ss[4][1];
-  deps += (92025.0L + 89.0L * t10) * cc[4][1];
+  dpsi += (-171996.0L - 1742.0L * t10) * ss[4][Span + 1];
+  deps += (92025.0L + 89.0L * t10) * cc[4][Span + 1];
 
   NutationCache.JD = jd;
   NutationCache.DPsi = dpsi * TenThousandthArcsec;

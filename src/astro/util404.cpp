@@ -99,6 +99,21 @@ TPolarCoord EquPolarToEclPolar(const TPolarCoord& p)
   return polar;
 }
 
+namespace {
+
+// Taylor coefficients (-1)^k/(2k+1)! and (-1)^k/(2k)!. For |r| <= pi/4 the
+// first omitted terms are below 2e-22, far under the rounding of the result.
+constexpr long double SinCoef[] = {
+    -1.0L / 6, 1.0L / 120, -1.0L / 5040, 1.0L / 362880, -1.0L / 39916800,
+    1.0L / 6227020800.0L, -1.0L / 1307674368000.0L, 1.0L / 355687428096000.0L,
+    -1.0L / 121645100408832000.0L};
+constexpr long double CosCoef[] = {
+    1.0L / 24, -1.0L / 720, 1.0L / 40320, -1.0L / 3628800, 1.0L / 479001600,
+    -1.0L / 87178291200.0L, 1.0L / 20922789888000.0L, -1.0L / 6402373705728000.0L,
+    1.0L / 2432902008176640000.0L};
+
+}  // namespace
+
 void SinCos(long double x, long double& s, long double& c)
 {
   if (!(std::fabs(x) <= 4096.0L)) {
@@ -116,7 +131,15 @@ void SinCos(long double x, long double& s, long double& c)
   double qd = std::floor(static_cast<double>(x * (2.0L / Pi)) + 0.5);
   long double q = qd;
   long double r = ((x - q * PiOver2A) - q * PiOver2B) - q * PiOver2C;
-  long double sr = std::sin(r), cr = std::cos(r);
+
+  long double z = r * r;
+  long double ps = 0, pc = 0;
+  for (int k = 8; k >= 0; --k) {
+    ps = ps * z + SinCoef[k];
+    pc = pc * z + CosCoef[k];
+  }
+  long double sr = r + r * z * ps;
+  long double cr = 1.0L - 0.5L * z + z * z * pc;
   switch (static_cast<int>(qd) & 3) {
     case 0: s = sr; c = cr; break;
     case 1: s = cr; c = -sr; break;
@@ -132,10 +155,16 @@ void SinCosMultiples(long double a, int n, long double* s, long double* c)
   s[1] = sa;
   c[1] = ca;
   if (n < 2) return;
-  s[2] = 2.0L * sa * ca;
-  c[2] = ca * ca - sa * sa;
+  // The running pair stays in registers: reading back what was just stored
+  // would stall on every step.
+  long double sj = 2.0L * sa * ca, cj = ca * ca - sa * sa;
+  s[2] = sj;
+  c[2] = cj;
   for (int j = 2; j < n; ++j) {
-    s[j + 1] = sa * c[j] + ca * s[j];
-    c[j + 1] = ca * c[j] - sa * s[j];
+    long double sn = sa * cj + ca * sj;
+    cj = ca * cj - sa * sj;
+    sj = sn;
+    s[j + 1] = sj;
+    c[j + 1] = cj;
   }
 }

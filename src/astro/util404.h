@@ -36,9 +36,10 @@ TRectCoord EclRectToEquRect(const TRectCoord& v);
 TRectCoord EquRectToEclRect(const TRectCoord& v);
 TPolarCoord EquPolarToEclPolar(const TPolarCoord& p);
 
-// Sine and cosine of x together. For |x| up to a few thousand radians the
-// angle is first brought to within pi/4 of a multiple of pi/2, which spares
-// the library its slow general reduction; beyond that the library does it.
+// Sine and cosine of x together. For |x| up to 4096 radians the angle is
+// brought to within pi/4 of a multiple of pi/2 and both come from their
+// series, several times faster than the library's extended-precision
+// functions; beyond that the library is called.
 void SinCos(long double x, long double& s, long double& c);
 
 // s[j] = sin(j*a), c[j] = cos(j*a) for j = 1..n (n >= 1), built by the
