@@ -22,7 +22,11 @@ constexpr long double ToFk5[3][3] = {
 void CosSin(long double a, long double& c, long double& s)
 {
   constexpr long double TwoPi = 6.283185307179586477L;
-  const long double turns = static_cast<long double>(static_cast<long long>(a / TwoPi));
+  // Adding and taking away 1.5 * 2^63 rounds to a whole number of turns;
+  // a cast to an integer would switch the x87 rounding mode at every term,
+  // which costs more than the sine.
+  constexpr long double Round = 13835058055282163712.0L;
+  const long double turns = (a / TwoPi + Round) - Round;
   const double r = static_cast<double>(a - turns * TwoPi);
   c = std::cos(r);
   s = std::sin(r);
