@@ -1,0 +1,23 @@
+#include "DocumentArgs.h"
+
+#include <filesystem>
+#include <stdexcept>
+#include <system_error>
+
+std::string DefaultProgramDir()
+{
+  std::error_code ec;
+  std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+  std::filesystem::path dir = ec ? std::filesystem::current_path(ec) : exe.parent_path();
+  std::string s = dir.string();
+  if (s.empty() || s.back() != '/') s += '/';
+  return s;
+}
+
+TDocumentReadResult ReadDocumentOrThrow(const std::string& path, TSolarSystem& scene,
+                                        TDocumentState& state, const std::string& programDir)
+{
+  TDocumentReadResult result = OpenDocument(path, scene, state, programDir);
+  if (result.Failed()) throw std::runtime_error(result.Error);
+  return result;
+}

@@ -1,0 +1,18 @@
+// Reading a document for the commands that take one (dump, convert, render).
+#pragma once
+
+#include "Cli.h"
+
+#include "document/SimulationDocument.h"
+
+#include <string>
+
+// The directory sollumen-cli lies in, ending with the path separator: where
+// the program's own files are looked for unless --program-dir says otherwise.
+std::string DefaultProgramDir();
+
+// Reads `path` by the rules of opening a document into scene and state. A
+// file that cannot be opened or read throws with the document's message;
+// an unrecognised header returns version None with nothing read.
+TDocumentReadResult ReadDocumentOrThrow(const std::string& path, TSolarSystem& scene,
+                                        TDocumentState& state, const std::string& programDir);
