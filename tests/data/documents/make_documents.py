@@ -187,13 +187,13 @@ def document_15():
 
 # ---------------------------------------------------------------- 1.6
 
-def planet_groups(visible, colors, hidden_satellite, satellite_color):
+def planet_groups(visible, colors, hidden_satellite, satellite_color, counts=SATELLITES):
     out = b''
     for i in range(9):
         out += boolean(visible[i]) + color(colors[i])
         out += extended(1.0 + i) + extended(-2.0) + extended(0.125)
-        out += integer(SATELLITES[i])
-        for k in range(SATELLITES[i]):
+        out += integer(counts[i])
+        for k in range(counts[i]):
             out += boolean((i, k) != hidden_satellite)
             out += color(satellite_color + k)
             out += extended(0.001) + extended(0.002) + extended(0)
@@ -207,7 +207,7 @@ def lines_record(lines):
     return out
 
 
-def document_16():
+def document_16(counts=SATELLITES):
     scene = (
         extended(2455000.75)                 # 2009-06-18 06:00 UT
         + color(0x050505) + color(0x060606) + color(0x070707)
@@ -219,7 +219,7 @@ def document_16():
         + integer(2) + extended(0.5) + integer(0)
         + extended(10) + extended(20) + extended(30) + integer(3)
         + planet_groups([True] * 8 + [False],
-                        [0x00AA00 + i for i in range(9)], (5, 3), 0x00BB00)
+                        [0x00AA00 + i for i in range(9)], (5, 3), 0x00BB00, counts)
         + lines_record([(9, 3, 0xFF00FF, True), (0, 4, 0x00FFFF, False)])
         + integer(1)
         + body_v3('Ceres', 0x00DD00, True, 11, CERES, [1.5, -2.25, 0.125])
@@ -283,6 +283,8 @@ def main():
         'doc15.orb': document_15(),
         'doc16.orb': document_16(),
         'doc17.orb': document_17(),
+        # The Earth's group announces two satellites; the scene has one.
+        'moons.orb': document_16([2] + SATELLITES[1:]),
     }
     for name, data in files.items():
         with open(name, 'wb') as f:
