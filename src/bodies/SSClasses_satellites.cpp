@@ -15,8 +15,6 @@ namespace {
 constexpr long double KmPerAU = 149597870.0L;
 
 struct SatelliteConstants {
-  const char* Name;
-  const char* Designation;
   int Planet;                 // planet index of the parent
   long double Period;         // days
   long double Diameter;       // km
@@ -26,31 +24,32 @@ struct SatelliteConstants {
   long double Inclination;    // degrees
 };
 
-// The satellites the scene shows, by body number.
+// The satellites the scene shows, by body number; their names and
+// designations are the satellite theories' own.
 const std::map<int, SatelliteConstants>& SatelliteTable()
 {
   static const std::map<int, SatelliteConstants> table = {
-      {140, {"Io", "J I", 4, 1.769137786L, 3630, 4.68e-05L, 422000, 0.004L, 0.04L}},
-      {141, {"Europa", "J II", 4, 3.551181041L, 3138, 2.52e-05L, 671000, 0.009L, 0.47L}},
-      {142, {"Ganymede", "J III", 4, 7.15455296L, 5262, 7.8e-05L, 1070000, 0.002L, 0.21L}},
-      {143, {"Callisto", "J IV", 4, 16.6890184L, 4800, 5.66e-05L, 1883000, 0.007L, 0.51L}},
-      {156, {"Mimas", "S I", 5, 0.942L, 392, 8e-08L, 185520, 0.202L, 1.53L}},
-      {157, {"Enceladus", "S II", 5, 1.371L, 500, 1.3e-07L, 238020, 0.00452L, 0}},
-      {158, {"Tethys", "S III", 5, 1.888L, 1060, 1.3e-06L, 294660, 0, 1.86L}},
-      {159, {"Telesto", "S XIII", 5, 1.888L, 34, 0, 294660, 0, 1.86L}},
-      {160, {"Calypso", "S XIV", 5, 1.888L, 34, 0, 294660, 0, 1.86L}},
-      {161, {"Dione", "S IV", 5, 2.737L, 1120, 1.85e-06L, 377400, 0.00223L, 0.02L}},
-      {162, {"Helene", "S XII", 5, 2.737L, 36, 0, 377400, 0.00223L, 0.02L}},
-      {163, {"Rhea", "S V", 5, 4.517L, 1530, 4.4e-06L, 527040, 0.001L, 0.35L}},
-      {164, {"Titan", "S VI", 5, 15.95L, 5150, 0.000238L, 1221830, 0.029192L, 0.33L}},
-      {165, {"Hyperion", "S VII", 5, 21.28L, 410, 3e-08L, 1481100, 0.104L, 0.43L}},
-      {166, {"Iapetus", "S VIII", 5, 79.33L, 1460, 3.3e-06L, 3561300, 0.02828L, 14.72L}},
-      {167, {"Phoebe", "S IX", 5, 550.5L, 220, 7e-10L, 12952000, 0.16326L, 177}},
-      {170, {"Miranda", "U V", 6, 1.41347925L, 240, 8e-07L, 129390, 0.0027L, 4.2L}},
-      {171, {"Ariel", "U I", 6, 2.52037935L, 579, 1.56e-05L, 191020, 0.0034L, 0.3L}},
-      {172, {"Umbriel", "U II", 6, 4.1441772L, 586, 1.35e-05L, 266300, 0.005L, 0.36L}},
-      {173, {"Titania", "U III", 6, 8.7058717L, 790, 4.06e-05L, 435910, 0.0022L, 0.14L}},
-      {174, {"Oberon", "U IV", 6, 13.4632389L, 762, 3.47e-05L, 583520, 0.0008L, 0.1L}},
+      {140, {4, 1.769137786L, 3630, 4.68e-05L, 422000, 0.004L, 0.04L}},
+      {141, {4, 3.551181041L, 3138, 2.52e-05L, 671000, 0.009L, 0.47L}},
+      {142, {4, 7.15455296L, 5262, 7.8e-05L, 1070000, 0.002L, 0.21L}},
+      {143, {4, 16.6890184L, 4800, 5.66e-05L, 1883000, 0.007L, 0.51L}},
+      {156, {5, 0.942L, 392, 8e-08L, 185520, 0.202L, 1.53L}},
+      {157, {5, 1.371L, 500, 1.3e-07L, 238020, 0.00452L, 0}},
+      {158, {5, 1.888L, 1060, 1.3e-06L, 294660, 0, 1.86L}},
+      {159, {5, 1.888L, 34, 0, 294660, 0, 1.86L}},
+      {160, {5, 1.888L, 34, 0, 294660, 0, 1.86L}},
+      {161, {5, 2.737L, 1120, 1.85e-06L, 377400, 0.00223L, 0.02L}},
+      {162, {5, 2.737L, 36, 0, 377400, 0.00223L, 0.02L}},
+      {163, {5, 4.517L, 1530, 4.4e-06L, 527040, 0.001L, 0.35L}},
+      {164, {5, 15.95L, 5150, 0.000238L, 1221830, 0.029192L, 0.33L}},
+      {165, {5, 21.28L, 410, 3e-08L, 1481100, 0.104L, 0.43L}},
+      {166, {5, 79.33L, 1460, 3.3e-06L, 3561300, 0.02828L, 14.72L}},
+      {167, {5, 550.5L, 220, 7e-10L, 12952000, 0.16326L, 177}},
+      {170, {6, 1.41347925L, 240, 8e-07L, 129390, 0.0027L, 4.2L}},
+      {171, {6, 2.52037935L, 579, 1.56e-05L, 191020, 0.0034L, 0.3L}},
+      {172, {6, 4.1441772L, 586, 1.35e-05L, 266300, 0.005L, 0.36L}},
+      {173, {6, 8.7058717L, 790, 4.06e-05L, 435910, 0.0022L, 0.14L}},
+      {174, {6, 13.4632389L, 762, 3.47e-05L, 583520, 0.0008L, 0.1L}},
   };
   return table;
 }
@@ -134,8 +133,11 @@ namespace {
 void InitFromTable(TSatellite& s, int number, int planet)
 {
   const SatelliteConstants& c = ConstantsOf(number, planet);
-  s.Name = c.Name;
-  s.Designation = c.Designation;
+  const TSatelliteName& name = planet == 4   ? JupiterSatelliteNames[number - FirstJupiterSatellite]
+                               : planet == 5 ? SaturnSatelliteNames[number - FirstSaturnSatellite]
+                                             : UranusSatelliteNames[number - FirstUranusSatellite];
+  s.Name = name.Name;
+  s.Designation = name.Designation;
   s.BodyNumber = number;
   s.Period = c.Period;
   s.Diameter = c.Diameter;
