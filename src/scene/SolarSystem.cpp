@@ -136,11 +136,8 @@ void TSolarSystem::SetDim(long double x)
 {
   if (!(x >= 0.001L && x <= 100.0L)) return;  // also refuses NaN
   long double step = 0.001L;
-  for (long double e : GridSteps) {
-    // The relative margin lets a step that fits exactly four times count as
-    // fitting although the binary quotient may fall a hair short of 4.
-    if (std::trunc(x / e * (1 + 1e-12L)) > 3) step = e;
-  }
+  for (long double e : GridSteps)  // the largest step that fits four times
+    if (std::trunc(x / e) > 3) step = e;
   gridStep_ = step;
   dim_ = x;
 }
