@@ -1,7 +1,10 @@
 #include "bodies/SSClasses.h"
 
 #include "astro/astronomy404.h"
+#include "astro/Mathematics.h"
 #include "astro/satellites.h"
+#include "astro/util404.h"
+#include "reference_data.h"
 
 #include <gtest/gtest.h>
 
@@ -217,4 +220,32 @@ TEST(DirectionList, AssignMakesIndependentVisibleCopies)
   EXPECT_EQ(other.Color, 2u);
   EXPECT_EQ(other.ToObject, 3);
   EXPECT_FALSE(other.Visible);
+}
+
+// The satellite bodies' positions of date against the JPL-based reference:
+// this checks the reduction from the theories' J2000 frame to the date.
+TEST(Satellites, PositionsOfDateAgreeWithTheReference)
+{
+  const auto rows = ReadReference("jpl-date.csv");
+  auto earth = PlanetWithSatellites(0);
+  auto jupiter = PlanetWithSatellites(4);
+  auto saturn = PlanetWithSatellites(5);
+  auto uranus = PlanetWithSatellites(6);
+  int checked = 0;
+  for (const auto& row : rows) {
+    if (row.Number < 13 || row.Body == "Mimas") continue;  // Mimas' theory is loose
+    TPlanet* planet = row.Number == 13    ? earth.get()
+                      : row.Number < 150  ? jupiter.get()
+                      : row.Number < 170  ? saturn.get()
+                                          : uranus.get();
+    Obliquity(row.JD);
+    planet->Calculate(row.JD);
+    TSatellite* s = planet->FindSatellite(row.Number);
+    ASSERT_NE(s, nullptr) << row.Body;
+    const long double limitDeg = row.Number == 13 ? 3.0L / 3600 : row.Number == 165 ? 1.2L : 0.5L;
+    EXPECT_LT(AngleBetween(s->Position, row.Pos) * RadiansToDegrees, limitDeg)
+        << row.Body << " at " << static_cast<double>(row.JD);
+    ++checked;
+  }
+  EXPECT_GT(checked, 14 * 15);
 }

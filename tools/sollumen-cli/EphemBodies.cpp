@@ -3,7 +3,11 @@
 #include "astro/astronomy404.h"
 #include "astro/moon404.h"
 #include "astro/plt404.h"
+#include "astro/satellites.h"
 #include "astro/util404.h"
+#include "bodies/SSClasses.h"
+
+#include <memory>
 
 namespace {
 
@@ -42,6 +46,43 @@ TRectCoord PlutoEphem(long double jd, EphemFrame frame)
   return KeplerPosition(MeanPlanetElements(8, frame == EphemFrame::J2000 ? 1 : 0, jd), jd);
 }
 
+// Satellites of date are what their bodies compute: the planet recalculates
+// its satellites, which reduce their theory's vector to the date. In J2000 the
+// theory's own vector (ecliptic and equinox of J2000).
+template <int Planet, int Code>
+TRectCoord SatelliteEphem(long double jd, EphemFrame frame)
+{
+  TRectCoord (*theory)(int, long double) =
+      Planet == 4 ? JupiterSatellite : Planet == 5 ? SaturnSatellite : UranusSatellite;
+  if (frame == EphemFrame::J2000) return theory(Code, jd);
+
+  TPlanet planet(Planet, 0);
+  TSatellite* satellite;
+  if constexpr (Planet == 4)
+    satellite = planet.Satellites.Add(std::make_unique<TJupiterMoon>(Code, &planet, 0));
+  else if constexpr (Planet == 5)
+    satellite = planet.Satellites.Add(std::make_unique<TSaturnMoon>(Code, &planet, 0));
+  else
+    satellite = planet.Satellites.Add(std::make_unique<TUranusMoon>(Code, &planet, 0));
+  Obliquity(jd);  // as the scene does before recalculating its bodies
+  planet.Calculate(jd);
+  return satellite->Position;
+}
+
+template <int Code>
+EphemBody Satellite()
+{
+  if constexpr (Code <= LastJupiterSatellite)
+    return {JupiterSatelliteNames[Code - FirstJupiterSatellite].Name, Code,
+            SatelliteEphem<4, Code>};
+  else if constexpr (Code <= LastSaturnSatellite)
+    return {SaturnSatelliteNames[Code - FirstSaturnSatellite].Name, Code,
+            SatelliteEphem<5, Code>};
+  else
+    return {UranusSatelliteNames[Code - FirstUranusSatellite].Name, Code,
+            SatelliteEphem<6, Code>};
+}
+
 }  // namespace
 
 const std::vector<EphemBody>& EphemBodies()
@@ -57,6 +98,12 @@ const std::vector<EphemBody>& EphemBodies()
       {PlanetNames[7], 7, PlanetEphem<7>},
       {PlanetNames[8], 8, PlutoEphem},
       {"Moon", 13, MoonEphem},
+      Satellite<140>(), Satellite<141>(), Satellite<142>(), Satellite<143>(),
+      Satellite<156>(), Satellite<157>(), Satellite<158>(), Satellite<159>(),
+      Satellite<160>(), Satellite<161>(), Satellite<162>(), Satellite<163>(),
+      Satellite<164>(), Satellite<165>(), Satellite<166>(), Satellite<167>(),
+      Satellite<170>(), Satellite<171>(), Satellite<172>(), Satellite<173>(),
+      Satellite<174>(),
   };
   return bodies;
 }
