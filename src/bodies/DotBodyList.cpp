@@ -17,18 +17,24 @@
 // Four Newton steps from E = M, as KeplerPosition takes them, have fully
 // converged below this eccentricity (to 1e-13 rad at 0.5), so any solver
 // agrees with it there. Above it they may stop short of the root near
-// perihelion, and KeplerPosition may keep that result; bodies from this
-// eccentricity on therefore take the same four steps, and where those have
-// not converged leave the choice to KeplerPosition's own solver, so that
-// their dots stay exactly where it puts them. They are few in any catalogue.
+// perihelion, and KeplerPosition keeps that result unless it still misses
+// Kepler's equation, or the next step would still move E, by more than
+// 1e-3 rad; then it solves in full. Bodies from this eccentricity on take
+// the same path, so that their dots stay exactly where KeplerPosition puts
+// them. They are few in any catalogue.
 static constexpr double SlowEccentricity = 0.5;
-// A Newton step smaller than this means the four steps have converged.
-static constexpr double ConvergedStep = 1e-12;
+// KeplerPosition's limit for keeping the four steps, and a margin about it
+// within which the choice is left to KeplerPosition's own extended
+// precision.
+static constexpr double KeplerMissLimit = 1e-3;
+static constexpr double KeplerMissMargin = 1e-6;
 // Mean anomalies are kept for this date so that one subtraction per tick
 // gives every body's time offset.
 static constexpr long double ReferenceJD = 2451545.0L;
 // Lists shorter than this are computed on one thread.
 static constexpr int ThreadedCount = 20000;
+// Bodies computed together: their columns (some 100 kB) stay in the cache.
+static constexpr int BlockSize = 1024;
 
 namespace {
 
@@ -146,6 +152,31 @@ void ComputePositions(TPositionColumns c, int begin, int end, double dt)
   }
 }
 
+// Kepler's equation solved in full for m in -pi..pi: the root lies in
+// [m - e, m + e] on the side of m's sign, where Newton from the far end
+// approaches it monotonically; the bracket catches what rounding might do.
+double SolveKeplerBracketed(double m, double e)
+{
+  constexpr double Pi = 3.14159265358979323846;
+  double lo = std::max(-Pi, m - e), hi = std::min(Pi, m + e);
+  double ecc = m >= 0 ? hi : lo, s, c;
+  for (int i = 0; i < 100; ++i) {
+    SinCos(ecc, s, c);
+    const double f = ecc - e * s - m;
+    if (f == 0) break;
+    if (f > 0)
+      hi = ecc;
+    else
+      lo = ecc;
+    double next = ecc - f / (1 - e * c);
+    if (!(next > lo && next < hi)) next = 0.5 * (lo + hi);
+    const bool done = std::fabs(next - ecc) <= 1e-15 || hi - lo <= 1e-15;
+    ecc = next;
+    if (done) break;
+  }
+  return ecc;
+}
+
 // The eccentric anomaly as KeplerPosition finds it (see above).
 double EccentricAnomalyAsKepler(double m, double e)
 {
@@ -155,9 +186,11 @@ double EccentricAnomalyAsKepler(double m, double e)
     ecc += (m + e * s - ecc) / (1 - e * c);
   }
   SinCos(ecc, s, c);
-  if (std::fabs((m + e * s - ecc) / (1 - e * c)) > ConvergedStep)
-    ecc = static_cast<double>(EccentricAnomaly(m, e));
-  return ecc;
+  const double residual = m + e * s - ecc;
+  const double miss = std::max(std::fabs(residual), std::fabs(residual / (1 - e * c)));
+  if (miss < KeplerMissLimit - KeplerMissMargin) return ecc;
+  if (miss > KeplerMissLimit + KeplerMissMargin) return SolveKeplerBracketed(m, e);
+  return static_cast<double>(EccentricAnomaly(m, e));
 }
 
 }  // namespace
@@ -236,25 +269,28 @@ void TDotBodyList::CalculateRange(int begin, int end, double dt)
                                  px_.data(),          py_.data(),         pz_.data(),
                                  qx_.data(),          qy_.data(),         qz_.data(),
                                  x_.data(),           y_.data(),          z_.data()};
-  ComputePositions(columns, begin, end, dt);
-
-  auto first = std::lower_bound(eccentric_.begin(), eccentric_.end(), begin);
-  for (auto it = first; it != eccentric_.end() && *it < end; ++it) {
-    const int i = *it;
-    const double e = ecc_[i];
-    const double ecc = EccentricAnomalyAsKepler(MeanAnomaly(meanAnomaly_[i], meanMotion_[i], dt), e);
-    double s, c;
-    SinCos(ecc, s, c);
-    const double u = c - e;
-    x_[i] = px_[i] * u + qx_[i] * s;
-    y_[i] = py_[i] * u + qy_[i] * s;
-    z_[i] = pz_[i] * u + qz_[i] * s;
+  auto eccentric = std::lower_bound(eccentric_.begin(), eccentric_.end(), begin);
+  // Block by block, so that the few eccentric bodies are redone while their
+  // columns are still in the cache.
+  for (int block = begin; block < end; block += BlockSize) {
+    const int blockEnd = std::min(end, block + BlockSize);
+    ComputePositions(columns, block, blockEnd, dt);
+    for (; eccentric != eccentric_.end() && *eccentric < blockEnd; ++eccentric) {
+      const int i = *eccentric;
+      const double e = ecc_[i];
+      double s, c;
+      SinCos(EccentricAnomalyAsKepler(MeanAnomaly(meanAnomaly_[i], meanMotion_[i], dt), e), s, c);
+      const double u = c - e;
+      x_[i] = px_[i] * u + qx_[i] * s;
+      y_[i] = py_[i] * u + qy_[i] * s;
+      z_[i] = pz_[i] * u + qz_[i] * s;
+    }
   }
 }
 
-void TDotBodyList::CalculateAll(long double jd)
+void TDotBodyList::CalculateAll(long double jd, int threads)
 {
   const double dt = static_cast<double>(jd - ReferenceJD);
-  RunInChunks(Count(), ThreadCount(Count()),
+  RunInChunks(Count(), threads > 0 ? threads : ThreadCount(Count()),
               [this, dt](int begin, int end, int) { CalculateRange(begin, end, dt); });
 }

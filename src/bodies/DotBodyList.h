@@ -29,8 +29,8 @@ public:
 
   // Heliocentric positions at jd (AU), in the frame of the elements, the
   // same as KeplerPosition gives to well below 1e-9 AU. Long lists are
-  // split over all cores.
-  void CalculateAll(long double jd);
+  // split over all cores, or over `threads` threads when that is positive.
+  void CalculateAll(long double jd, int threads = 0);
   double X(int i) const { return x_[i]; }
   double Y(int i) const { return y_[i]; }
   double Z(int i) const { return z_[i]; }
