@@ -21,3 +21,12 @@ TDocumentReadResult ReadDocumentOrThrow(const std::string& path, TSolarSystem& s
   if (result.Failed()) throw std::runtime_error(result.Error);
   return result;
 }
+
+TDocumentReadResult ReadKnownDocument(const std::string& path, TSolarSystem& scene,
+                                      TDocumentState& state, const std::string& programDir)
+{
+  TDocumentReadResult result = ReadDocumentOrThrow(path, scene, state, programDir);
+  if (result.Version == TDocumentVersion::None)
+    throw std::runtime_error("File " + path + " is not a Sollumen document.");
+  return result;
+}

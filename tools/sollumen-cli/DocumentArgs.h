@@ -16,3 +16,6 @@ std::string DefaultProgramDir();
 // an unrecognised header returns version None with nothing read.
 TDocumentReadResult ReadDocumentOrThrow(const std::string& path, TSolarSystem& scene,
                                         TDocumentState& state, const std::string& programDir);
+// The same, and an unrecognised header is an error too.
+TDocumentReadResult ReadKnownDocument(const std::string& path, TSolarSystem& scene,
+                                      TDocumentState& state, const std::string& programDir);

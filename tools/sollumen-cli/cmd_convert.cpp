@@ -2,8 +2,6 @@
 #include "Cli.h"
 #include "DocumentArgs.h"
 
-#include <stdexcept>
-
 namespace {
 
 void RunConvert(const CliArgs& args, std::ostream&)
@@ -11,9 +9,7 @@ void RunConvert(const CliArgs& args, std::ostream&)
   if (args.size() != 2) throw UsageError("expected: convert IN OUT");
   TSolarSystem scene;
   TDocumentState state;
-  const TDocumentReadResult result = ReadDocumentOrThrow(args[0], scene, state, DefaultProgramDir());
-  if (result.Version == TDocumentVersion::None)
-    throw std::runtime_error("File " + args[0] + " is not a Sollumen document.");
+  const TDocumentReadResult result = ReadKnownDocument(args[0], scene, state, DefaultProgramDir());
   // The converted file names the same minor-body table as its source, also
   // where a 1.7 document would leave the table in use alone.
   state.TablePath = result.DocumentTablePath;

@@ -1,6 +1,7 @@
 // sollumen-cli render: the default scene drawn into a PNG image, without a
 // display.
 #include "Cli.h"
+#include "DocumentArgs.h"
 
 #include "app/SceneImage.h"
 #include "astro/DatesAndTimes.h"
@@ -122,6 +123,7 @@ void RunRender(const CliArgs& args, std::ostream&)
     int ColorMode = 2;
     int SizeMode = 0;
     std::string Out;
+    std::string Doc;
   } o;
 
   std::set<std::string> seen;
@@ -130,7 +132,8 @@ void RunRender(const CliArgs& args, std::ostream&)
     if (opt.rfind("--", 0) != 0) throw UsageError("unexpected argument '" + opt + "'");
     static const std::set<std::string> known = {
         "--jd",   "--size", "--plane", "--dim",  "--center",     "--rotx",      "--roty",
-        "--rotz", "--grid", "--show",  "--hide", "--color-mode", "--size-mode", "--out"};
+        "--rotz", "--grid", "--show",  "--hide", "--color-mode", "--size-mode", "--out",
+        "--doc"};
     if (!known.count(opt)) throw UsageError("unknown option '" + opt + "'");
     if (!seen.insert(opt).second) throw UsageError(opt + " given twice");
     if (i + 1 >= args.size() || args[i + 1].rfind("--", 0) == 0)
@@ -173,12 +176,18 @@ void RunRender(const CliArgs& args, std::ostream&)
     } else if (opt == "--out") {
       if (v.empty()) throw UsageError("--out needs a file name");
       o.Out = v;
+    } else if (opt == "--doc") {
+      o.Doc = v;
     }
   }
   if (o.Out.empty()) throw UsageError("expected --out FILE.png");
 
   TOffscreenApplication application;
   TSolarSystem scene;
+  if (!o.Doc.empty()) {
+    TDocumentState state;
+    ReadKnownDocument(o.Doc, scene, state, DefaultProgramDir());
+  }
   for (const auto& [sw, on] : o.Switches) scene.*sw = on;
   if (o.Plane >= 0) scene.Plane = static_cast<TPlane>(o.Plane);
   if (o.Dim > 0) scene.SetDim(o.Dim);
@@ -186,7 +195,7 @@ void RunRender(const CliArgs& args, std::ostream&)
   if (o.HasRot[0]) scene.SetRotX(o.Rot[0]);
   if (o.HasRot[1]) scene.SetRotY(o.Rot[1]);
   if (o.HasRot[2]) scene.SetRotZ(o.Rot[2]);
-  scene.SetDateTime(o.HasJD ? JDToDateRec(0, o.JD) : NowUT());
+  scene.SetDateTime(o.HasJD ? JDToDateRec(0, o.JD) : o.Doc.empty() ? NowUT() : scene.DateTime());
   if (o.Center >= 0) scene.SetCenterObject(o.Center);
 
   const QImage image =
@@ -208,7 +217,7 @@ const char* const RenderHelp =
     "usage: sollumen-cli render [--jd JD] [--size N] [--plane xy|xz|zy|3d] [--dim AU]\n"
     "         [--center NAME] [--rotx DEG] [--roty DEG] [--rotz DEG]\n"
     "         [--grid none|radial|rect] [--show NAME,...] [--hide NAME,...]\n"
-    "         [--color-mode 0-3] [--size-mode 0-2] --out FILE.png\n\n"
+    "         [--color-mode 0-3] [--size-mode 0-2] [--doc FILE.orb] --out FILE.png\n\n"
     "Draws the scene with its start-up settings (3D view turned 45 degrees\n"
     "about x and z, 2 AU half-width about the Sun, rectangular grid; nine\n"
     "planets and 22 satellites) at the instant JD into an N x N image and\n"
@@ -230,7 +239,10 @@ const char* const RenderHelp =
     "                   (default), 3 colours on white\n"
     "  --size-mode S    0 screen (default); 1 and 2 bigger dots and a frame,\n"
     "                   as for print\n"
-    "  --out FILE       the PNG file to write (replaced when complete)\n\n"
+    "  --out FILE       the PNG file to write (replaced when complete)\n"
+    "  --doc FILE.orb   start from the scene of a simulation document (any\n"
+    "                   version) at its instant instead of the start-up scene;\n"
+    "                   the other options override it\n\n"
     "Names are matched without regard to case. Each option may be given once.\n"
     "Bad options and files that cannot be written print a message on stderr\n"
     "and exit with status 2. Needs no display.\n";
