@@ -5,6 +5,7 @@
 
 #include "astro/DatesAndTimes.h"
 #include "bodies/DotBodyList.h"
+#include "scene/DotPainter.h"
 #include "scene/SolarSystem.h"
 
 #include <benchmark/benchmark.h>
@@ -124,9 +125,30 @@ void PaintDots(benchmark::State& state, TPlane plane, long double dim, int sizeM
       benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 
-void BM_PaintDots3D(benchmark::State& state) { PaintDots(state, D3, 4, 0); }
-void BM_PaintDotsXY(benchmark::State& state) { PaintDots(state, XY, 4, 0); }
-void BM_PaintDots3DSizeMode2(benchmark::State& state) { PaintDots(state, D3, 4, 2); }
+void BM_SceneDots3D(benchmark::State& state) { PaintDots(state, D3, 4, 0); }
+void BM_SceneDotsXY(benchmark::State& state) { PaintDots(state, XY, 4, 0); }
+void BM_SceneDots3DSizeMode2(benchmark::State& state) { PaintDots(state, D3, 4, 2); }
+
+// The dot painter alone, without the scene: the start-up 3D view at 4 AU.
+void BM_DotPainter(benchmark::State& state)
+{
+  TDotBodyList& list = Catalogue();
+  list.CalculateAll(Instant);
+  TSolarSystem scene;  // for its view matrix
+  TDotView view;
+  SetDotViewPlane(view, D3, scene.ViewMatrix());
+  view.Dim = 4;
+  view.Width = view.Height = 800;
+  view.SizeMode = static_cast<int>(state.range(0));
+  TBufferCanvas canvas(800, 800);
+  for (auto _ : state) {
+    ::PaintDots(canvas, list, view);
+    benchmark::ClobberMemory();
+  }
+  state.counters["ns_per_body"] = benchmark::Counter(
+      static_cast<double>(state.iterations()) * list.Count(),
+      benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
 
 void BM_MemoryPerBody(benchmark::State& state)
 {
@@ -138,10 +160,11 @@ void BM_MemoryPerBody(benchmark::State& state)
 
 }  // namespace
 
-BENCHMARK(BM_CalculateAll)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_CalculateAllOneThread)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_CalculateAllLowEccentricityOneThread)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_PaintDots3D)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_PaintDotsXY)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_PaintDots3DSizeMode2)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_CalculateAll)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+BENCHMARK(BM_CalculateAllOneThread)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+BENCHMARK(BM_CalculateAllLowEccentricityOneThread)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+BENCHMARK(BM_SceneDots3D)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+BENCHMARK(BM_SceneDotsXY)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+BENCHMARK(BM_SceneDots3DSizeMode2)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+BENCHMARK(BM_DotPainter)->Arg(0)->Arg(2)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
 BENCHMARK(BM_MemoryPerBody)->Iterations(1);

@@ -145,16 +145,27 @@ TEST(DotBodyList, ColoursClearingAndMemory)
   list.Reserve(n);
   for (int i = 0; i < n; ++i) list.Add(Elements(2 + i % 7, 0.01 * (i % 99), 5, i, 2 * i, 3 * i), i);
   EXPECT_EQ(list.Color(123), 123u);
+  EXPECT_FALSE(list.OneColor());
+  list.SetAllColors(0x008080);
+  EXPECT_TRUE(list.OneColor());
   list.SetColor(123, 0xABCDEF);
   EXPECT_EQ(list.ColorData()[123], 0xABCDEFu);
+  EXPECT_FALSE(list.OneColor());
+  list.SetColor(123, 0x008080);
+  EXPECT_TRUE(list.OneColor());
   list.SetAllColors(0x008080);
   EXPECT_EQ(list.Color(0), 0x008080u);
   EXPECT_EQ(list.Color(n - 1), 0x008080u);
   EXPECT_LE(list.MemoryBytes(), 200u * n);
   list.Clear();
   EXPECT_EQ(list.Count(), 0);
+  EXPECT_TRUE(list.OneColor());
   list.CalculateAll(J2000);  // an empty list computes nothing
   list.Add(Elements(1, 0, 0, 0, 0, 0), 7);
+  list.Add(Elements(2, 0, 0, 0, 0, 0), 7);
+  EXPECT_TRUE(list.OneColor());
+  list.Add(Elements(3, 0, 0, 0, 0, 0), 8);
+  EXPECT_FALSE(list.OneColor());
   list.CalculateAll(J2000);
   EXPECT_NEAR(list.X(0), 1, 1e-15);
   EXPECT_EQ(list.Color(0), 7u);

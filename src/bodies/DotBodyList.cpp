@@ -2,6 +2,7 @@
 
 #include "astro/Mathematics.h"
 #include "bodies/ParallelChunks.h"
+#include "bodies/VectorClones.h"
 
 #include <algorithm>
 #include <cmath>
@@ -111,12 +112,6 @@ struct TPositionColumns {
   double* __restrict Z;
 };
 
-#if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__) && defined(__linux__)
-#define SOLLUMEN_VECTOR_CLONES __attribute__((target_clones("arch=x86-64-v3", "default")))
-#else
-#define SOLLUMEN_VECTOR_CLONES
-#endif
-
 // Positions of the bodies [begin, end) for eccentricities below
 // SlowEccentricity. E = M + d: the series d = e sin M (1 + e cos M) is
 // within 0.05 rad, and two Halley steps bring it below 1e-15 rad. sin E and
@@ -209,6 +204,7 @@ void TDotBodyList::Add(const TOrbitElements& el, TColor color)
   m = std::remainder(m, TwoPi);
 
   if (e >= SlowEccentricity) eccentric_.push_back(Count());
+  if (oneColor_ > 0 && !colors_.empty() && colors_.front() != color) oneColor_ = 0;
   meanAnomaly_.push_back(static_cast<double>(m));
   meanMotion_.push_back(static_cast<double>(DegToRad(el.DailyMotion)));
   ecc_.push_back(static_cast<double>(e));
@@ -231,6 +227,7 @@ void TDotBodyList::Clear()
     v->clear();
   colors_.clear();
   eccentric_.clear();
+  oneColor_ = 1;
 }
 
 void TDotBodyList::Reserve(int count)
@@ -242,9 +239,25 @@ void TDotBodyList::Reserve(int count)
   colors_.reserve(count);
 }
 
+void TDotBodyList::SetColor(int i, TColor color)
+{
+  if (colors_[i] != color) oneColor_ = -1;
+  colors_[i] = color;
+}
+
 void TDotBodyList::SetAllColors(TColor color)
 {
   for (TColor& c : colors_) c = color;
+  oneColor_ = 1;
+}
+
+bool TDotBodyList::OneColor() const
+{
+  if (colors_.empty()) return true;
+  if (oneColor_ < 0)
+    oneColor_ = std::all_of(colors_.begin(), colors_.end(),
+                            [first = colors_.front()](TColor c) { return c == first; });
+  return oneColor_ > 0;
 }
 
 std::size_t TDotBodyList::MemoryBytes() const

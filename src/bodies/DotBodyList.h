@@ -24,8 +24,11 @@ public:
   void Reserve(int count);
 
   TColor Color(int i) const { return colors_[i]; }
-  void SetColor(int i, TColor color) { colors_[i] = color; }
+  void SetColor(int i, TColor color);
   void SetAllColors(TColor color);
+  // Whether every body has the same colour (as after SetAllColors), so that
+  // the order in which dots are drawn does not matter.
+  bool OneColor() const;
 
   // Heliocentric positions at jd (AU), in the frame of the elements, the
   // same as KeplerPosition gives to well below 1e-9 AU. Long lists are
@@ -64,4 +67,6 @@ private:
   std::vector<int> eccentric_;
   // Results; each thread writes its own range.
   std::vector<double> x_, y_, z_;
+  // Whether all bodies have one colour: 1 yes, 0 no, -1 not known.
+  mutable signed char oneColor_ = 1;
 };

@@ -1,0 +1,95 @@
+// One animation tick of the scene on the QPainter canvas, 800 x 800 pixels:
+// the default scene's Paint, and Recalculate + Paint with a full list of
+// 1.4 million minor bodies (the animation clock leaves 200 ms per tick).
+#include "SyntheticCatalogue.h"
+
+#include "app/QtCanvas.h"
+#include "app/SceneImage.h"
+#include "astro/DatesAndTimes.h"
+#include "scene/SolarSystem.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QGuiApplication>
+#include <QImage>
+
+#include <cstdlib>
+#include <memory>
+
+namespace {
+
+constexpr int Side = 800;
+constexpr long double Instant = 2460676.5L;  // 2025 January 1
+
+void EnsureApplication()
+{
+  static std::unique_ptr<QGuiApplication> app;
+  if (QGuiApplication::instance()) return;
+  setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  static int argc = 1;
+  static char name[] = "render_bench";
+  static char* argv[] = {name, nullptr};
+  app = std::make_unique<QGuiApplication>(argc, argv);
+}
+
+TSolarSystem& DefaultScene()
+{
+  static std::unique_ptr<TSolarSystem> scene;
+  if (!scene) {
+    scene = std::make_unique<TSolarSystem>();
+    scene->SetDateTime(JDToDateRec(0, Instant));
+  }
+  return *scene;
+}
+
+TSolarSystem& CatalogueScene()
+{
+  static std::unique_ptr<TSolarSystem> scene;
+  if (!scene) {
+    scene = std::make_unique<TSolarSystem>();
+    FillSyntheticCatalogue(scene->AsteroidsFullList(), CatalogueSize, 0x008080);
+    scene->SetDateTime(JDToDateRec(0, Instant));
+  }
+  return *scene;
+}
+
+// Paint over and over on one image, as the window repaints its area.
+void PaintOnImage(benchmark::State& state, TSolarSystem& scene, bool recalculate)
+{
+  EnsureApplication();
+  QImage image(Side, Side, QImage::Format_RGB32);
+  TQtCanvas canvas(image);
+  canvas.SetFont(SceneImageFont());
+  TDateRec instant = JDToDateRec(0, Instant);
+  for (auto _ : state) {
+    if (recalculate) {
+      AddTimeSteps(instant, tsuDay, 1);
+      scene.SetDateTime(instant);
+    }
+    scene.Paint(&canvas, 0, 0, Side, Side, 2, 0);
+  }
+  scene.ForgetCanvas(&canvas);
+}
+
+void BM_DefaultScenePaint(benchmark::State& state) { PaintOnImage(state, DefaultScene(), false); }
+void BM_DefaultSceneTick(benchmark::State& state) { PaintOnImage(state, DefaultScene(), true); }
+
+void BM_CatalogueScenePaint(benchmark::State& state)
+{
+  CatalogueScene().SetDim(state.range(0) / 10.0L);
+  PaintOnImage(state, CatalogueScene(), false);
+}
+
+void BM_CatalogueSceneTick(benchmark::State& state)
+{
+  CatalogueScene().SetDim(state.range(0) / 10.0L);
+  PaintOnImage(state, CatalogueScene(), true);
+}
+
+}  // namespace
+
+BENCHMARK(BM_DefaultScenePaint)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+BENCHMARK(BM_DefaultSceneTick)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+// Dim 2 AU (the start-up view) and 4 AU (the whole main belt in view).
+BENCHMARK(BM_CatalogueScenePaint)->Arg(20)->Arg(40)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+BENCHMARK(BM_CatalogueSceneTick)->Arg(20)->Arg(40)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
