@@ -50,7 +50,7 @@ expect_refused() {
 expect_refused no-out --jd 2451545
 expect_refused out-without-value --out
 expect_refused unknown-option --zoom 2 --out "$dir/bad.png"
-expect_refused documents-later --doc x.orb --out "$dir/bad.png"
+expect_refused doc-missing --doc "$dir/none.orb" --out "$dir/bad.png"
 expect_refused stray-argument extra --out "$dir/bad.png"
 expect_refused twice --size 100 --size 200 --out "$dir/bad.png"
 expect_refused jd-early --jd 990924 --out "$dir/bad.png"
