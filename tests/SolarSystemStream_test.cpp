@@ -191,7 +191,7 @@ TEST(SceneRecord, SpacecraftNamesAreKeptInOrder)
 {
   Bytes b = SceneRecord(Changed());
   ASSERT_EQ((Bytes{b.end() - 2, b.end()}), (Bytes{0x02, 0x00}));  // no spacecraft
-  b.resize(b.size() - 2);
+  b.erase(b.end() - 2, b.end());
   const Bytes names = {0x02, 0x02, 0x06, 0x01, 'a', 0x06, 0x05, 'b', '.', 's', 'p', 'c'};
   b.insert(b.end(), names.begin(), names.end());
   TSolarSystem s;
