@@ -340,6 +340,10 @@ TEST(DocumentFailures, MissingFileCannotBeOpened)
         << e.what();
   }
   EXPECT_EQ(state.Description, std::vector<std::string>{"old"});
+
+  // A directory is no document either.
+  TempDir dir;
+  EXPECT_THROW(Open(dir.Path, scene, state), EFileError);
 }
 
 // ---------------------------------------------------------------- saving

@@ -3,8 +3,10 @@
 #include "document/TextConversion.h"
 #include "scene/SolarSystemStream.h"
 
+#include <cerrno>
 #include <fstream>
 #include <iterator>
+#include <system_error>
 
 namespace {
 
@@ -201,6 +203,11 @@ TDocumentReadResult OpenDocument(TStream& stream, const std::filesystem::path& p
 TDocumentReadResult OpenDocument(const std::filesystem::path& path, TSolarSystem& scene,
                                  TDocumentState& state, const std::string& programDir)
 {
+  // A directory opens like a file on some systems and then reads as nothing.
+  std::error_code ec;
+  if (std::filesystem::is_directory(path, ec))
+    throw EFileError("Cannot open file \"" + path.string() + "\". " +
+                     std::system_category().message(EISDIR));
   TFileStream file(path, TFileMode::OpenRead);
   return OpenDocument(file, path, scene, state, programDir);
 }
