@@ -2,7 +2,9 @@
 
 #include "astro/DatesAndTimes.h"
 #include "astro/Mathematics.h"
+#include "astro/QuickTrig.h"
 #include "astro/astronomy404_tables.h"
+#include "astro/util404.h"
 
 #include <algorithm>
 #include <cmath>
@@ -18,11 +20,6 @@ namespace {
 // many radians: on comet-like orbits near perihelion a small residual can
 // hide a large error in E, since the step divides it by 1 - e cos E.
 constexpr long double KeplerResidualLimit = 1e-3L;
-
-long double KeplerResidual(long double m, long double e, long double ecc)
-{
-  return m + e * std::sin(ecc) - ecc;
-}
 
 // Solves Kepler's equation to full precision. With m reduced to -pi..pi the
 // root lies in [m - e, m + e] and on the side of m's sign, where
@@ -77,22 +74,85 @@ TOrbitState OrbitState(const TOrbitElements& el, long double jd)
 
 long double EccentricAnomaly(long double m, long double e)
 {
-  long double ecc = m;
-  for (int i = 0; i < 4; ++i) ecc += KeplerResidual(m, e, ecc) / (1 - e * std::cos(ecc));
-  const long double residual = KeplerResidual(m, e, ecc);
+  // SinCos gives both at once and spares the library's slow reduction of
+  // the large anomalies of far-off dates.
+  long double ecc = m, s, c;
+  for (int i = 0; i < 4; ++i) {
+    SinCos(ecc, s, c);
+    ecc += (m + e * s - ecc) / (1 - e * c);
+  }
+  SinCos(ecc, s, c);
+  const long double residual = m + e * s - ecc;
   if (std::fabs(residual) > KeplerResidualLimit ||
-      std::fabs(residual / (1 - e * std::cos(ecc))) > KeplerResidualLimit)
+      std::fabs(residual / (1 - e * c)) > KeplerResidualLimit)
     ecc = SolveKeplerSafely(m, e);
   return ecc;
 }
 
+TKeplerOrbit PrepareKeplerOrbit(const TOrbitElements& el)
+{
+  // The unit vectors towards the periapsis (P) and 90 degrees on along the
+  // motion (Q).
+  long double cw, sw, cn, sn, ci, si;
+  SinCos(DegToRad(el.PeriLon - el.NodeLon), sw, cw);
+  SinCos(DegToRad(el.NodeLon), sn, cn);
+  SinCos(DegToRad(el.Incl), si, ci);
+  TKeplerOrbit o;
+  o.Elements = el;
+  o.P = {cw * cn - sw * ci * sn, cw * sn + sw * ci * cn, sw * si};
+  o.Q = {-sw * cn - cw * ci * sn, -sw * sn + cw * ci * cn, cw * si};
+  o.SemiMinorAxis = el.AxisAU * std::sqrt((1 - el.Ecc) * (1 + el.Ecc));
+  return o;
+}
+
+TRectCoord KeplerPosition(const TKeplerOrbit& orbit, long double jd)
+{
+  const TOrbitElements& el = orbit.Elements;
+  long double m = DegToRad(el.MeanLon + el.DailyMotion * (jd - el.EpochJD) - el.PeriLon);
+  long double s, c;
+  SinCos(EccentricAnomaly(m, el.Ecc), s, c);
+  // In the orbit's plane, from the eccentric anomaly directly.
+  long double x = el.AxisAU * (c - el.Ecc), y = orbit.SemiMinorAxis * s;
+  return {x * orbit.P.X + y * orbit.Q.X, x * orbit.P.Y + y * orbit.Q.Y,
+          x * orbit.P.Z + y * orbit.Q.Z};
+}
+
 TRectCoord KeplerPosition(const TOrbitElements& el, long double jd)
 {
-  TOrbitState s = OrbitState(el, jd);
-  long double cu = std::cos(s.U), su = std::sin(s.U);
-  long double cn = std::cos(s.Node), sn = std::sin(s.Node);
-  long double ci = std::cos(s.Incl), si = std::sin(s.Incl);
-  return {s.R * (cu * cn - su * ci * sn), s.R * (cu * sn + su * ci * cn), s.R * su * si};
+  return KeplerPosition(PrepareKeplerOrbit(el), jd);
+}
+
+TRectCoord KeplerPositionQuick(const TOrbitElements& el, long double jd)
+{
+  // The mean anomaly is formed in extended precision and loses its whole
+  // turns there; the rest is the same computation in double.
+  const double m = static_cast<double>(
+      ReduceRadians(DegToRad(el.MeanLon + el.DailyMotion * (jd - el.EpochJD) - el.PeriLon)));
+  const double e = static_cast<double>(el.Ecc);
+  double ecc = m, s, c;
+  for (int i = 0; i < 4; ++i) {
+    s = std::sin(ecc);
+    c = std::cos(ecc);
+    ecc += (m + e * s - ecc) / (1 - e * c);
+  }
+  s = std::sin(ecc);
+  c = std::cos(ecc);
+  const double residual = m + e * s - ecc;
+  if (std::fabs(residual) > static_cast<double>(KeplerResidualLimit) ||
+      std::fabs(residual / (1 - e * c)) > static_cast<double>(KeplerResidualLimit)) {
+    ecc = static_cast<double>(SolveKeplerSafely(m, e));
+    s = std::sin(ecc);
+    c = std::cos(ecc);
+  }
+  double sw, cw, sn, cn, si, ci;
+  QuickSinCosDeg(el.PeriLon - el.NodeLon, sw, cw);
+  QuickSinCosDeg(el.NodeLon, sn, cn);
+  QuickSinCosDeg(el.Incl, si, ci);
+  const double x = static_cast<double>(el.AxisAU) * (c - e);
+  const double y = static_cast<double>(el.AxisAU) * std::sqrt((1 - e) * (1 + e)) * s;
+  const double px = cw * cn - sw * ci * sn, py = cw * sn + sw * ci * cn, pz = sw * si;
+  const double qx = -sw * cn - cw * ci * sn, qy = -sw * sn + cw * ci * cn, qz = cw * si;
+  return {x * px + y * qx, x * py + y * qy, x * pz + y * qz};
 }
 
 void KeplerPositionPolar(const TOrbitElements& el, long double jd, TRectCoord& rect,

@@ -32,6 +32,14 @@ long double Horner(const long double (&c)[N], long double x)
   return s;
 }
 
+template <std::size_t N>
+double HornerDouble(const long double (&c)[N], double x)
+{
+  double s = 0;
+  for (long double k : c) s = s * x + static_cast<double>(k);
+  return s;
+}
+
 // Turn the frame about z by angle a.
 void TurnZ(long double a, long double& x, long double& y)
 {
@@ -85,6 +93,36 @@ TRectCoord Precess(const TRectCoord& v, int direction, long double jd)
   TPolarCoord polar;
   Precess(v, direction, jd, rect, polar);
   return rect;
+}
+
+TMatrix4 EclipticPrecessionMatrix(long double jd)
+{
+  // The angles in double as well: pA and i are small, and an error in w
+  // only tilts the node line, which turns the ecliptic by i alone.
+  const double tau = static_cast<double>((jd - J2000) / 36525.0L / 10.0L);
+  const double pA = HornerDouble(PrecLon, tau) * static_cast<double>(ArcsecToRadians) * tau;
+  const double w = HornerDouble(NodeLon, tau);
+  const double i = HornerDouble(Incl, tau);
+  // Precess turns the ecliptic frame by w about z, by i about x and back by
+  // w + pA about z. The first two turns and the third's w make one rotation
+  // by i about the node line (cos w, sin w, 0), written out by Rodrigues'
+  // formula so that it is exactly the identity where i = 0; then pA.
+  const double sp = std::sin(pA), cp = std::cos(pA);
+  const double sw = std::sin(w), cw = std::cos(w);
+  const double si = std::sin(i);
+  const double hs = std::sin(i / 2);
+  const double vi = 2 * hs * hs;  // 1 - cos i
+  const double n[3][3] = {{1 - vi * sw * sw, vi * cw * sw, -si * sw},
+                          {vi * cw * sw, 1 - vi * cw * cw, si * cw},
+                          {si * sw, -si * cw, 1 - vi}};
+  TMatrix4 m;
+  for (int j = 0; j < 3; ++j) {
+    m(0, j) = cp * n[0][j] - sp * n[1][j];
+    m(1, j) = sp * n[0][j] + cp * n[1][j];
+    m(2, j) = n[2][j];
+  }
+  m(3, 3) = 1;
+  return m;
 }
 
 void PrecessBetween(const TRectCoord& v, long double fromJD, long double toJD, TRectCoord& rect,

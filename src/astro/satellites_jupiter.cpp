@@ -2,6 +2,7 @@
 #include "astro/satellites.h"
 
 #include "astro/Mathematics.h"
+#include "astro/QuickTrig.h"
 #include "astro/SatelliteTerms.h"
 
 #include <cmath>
@@ -38,15 +39,46 @@ void FundamentalAngles(long double d, long double a[GalileanAngleCount])
   a[gaPhl] = 184.415351L + 0.17356902L * d;
   a[gaPiJ] = 13.470395L;
   // Whole turns only cost precision in the combinations below.
-  for (int k = 0; k < GalileanAngleCount; ++k) a[k] = std::fmod(a[k], 360.0L);
+  for (int k = 0; k < GalileanAngleCount; ++k) a[k] = ReduceDegrees(a[k]);
 }
 
-long double Argument(const TGalileanTerm& term, const long double a[GalileanAngleCount])
+// The periodic terms are evaluated in double precision (see QuickTrig.h):
+// their arguments are combinations of the reduced angles, in radians.
+double Argument(const TGalileanTerm& term, const double a[GalileanAngleCount])
 {
-  long double arg = term.Phase;
+  double arg = static_cast<double>(term.Phase) * 0.017453292519943295769;
   for (int k = 0; k < GalileanAngleCount; ++k)
     if (term.Mult[k] != 0) arg += term.Mult[k] * a[k];
   return arg;
+}
+
+// Sines and cosines of the fixed angles of step 5.
+struct TJovianFrame {
+  double CosEquator, SinEquator, CosOrbit, SinOrbit, CosNode, SinNode;
+};
+
+const TJovianFrame& JovianFrame()
+{
+  static const TJovianFrame f = [] {
+    TJovianFrame r;
+    QuickSinCosDeg(EquatorOnOrbit, r.SinEquator, r.CosEquator);
+    QuickSinCosDeg(OrbitOnEcliptic, r.SinOrbit, r.CosOrbit);
+    QuickSinCosDeg(OrbitNode, r.SinNode, r.CosNode);
+    return r;
+  }();
+  return f;
+}
+
+// Counter-clockwise rotations about x and z by the angle of (c, s), as
+// RotateVector turns.
+TRectCoord TurnX(const TRectCoord& v, long double c, long double s)
+{
+  return {v.X, c * v.Y - s * v.Z, s * v.Y + c * v.Z};
+}
+
+TRectCoord TurnZ(const TRectCoord& v, long double c, long double s)
+{
+  return {c * v.X - s * v.Y, s * v.X + c * v.Y, v.Z};
 }
 
 }  // namespace
@@ -58,38 +90,46 @@ TRectCoord JupiterSatellite1950(int code, long double jd)
   long double a[GalileanAngleCount];
   FundamentalAngles(jd - 2443000.5L, a);
 
+  double ad[GalileanAngleCount];
+  for (int j = 0; j < GalileanAngleCount; ++j)
+    ad[j] = static_cast<double>(a[j]) * 0.017453292519943295769;
+
   const TTermRange range = GalileanRanges[k];
   const TGalileanTerm* terms = GalileanTerms + range.First;
   // The longitude perturbation is summed first: the latitude terms are
   // functions of the perturbed longitude. Its series is in radians.
-  long double sigma = 0, rho = 0, b = 0;
+  double sigma = 0, rho = 0, b = 0;
   for (int j = 0; j < range.Count; ++j)
-    if (terms[j].Series == gsSigma) sigma += terms[j].Coef * std::sin(DegToRad(Argument(terms[j], a)));
-  sigma = RadToDeg(sigma * 1e-7L);
+    if (terms[j].Series == gsSigma) sigma += terms[j].Coef * std::sin(Argument(terms[j], ad));
+  sigma *= 1e-7;
   for (int j = 0; j < range.Count; ++j) {
     const TGalileanTerm& t = terms[j];
     if (t.Series == gsRho) {
-      rho += t.Coef * std::cos(DegToRad(Argument(t, a)));
+      rho += t.Coef * std::cos(Argument(t, ad));
     } else if (t.Series == gsB) {
-      long double arg = Argument(t, a) + (t.AddSigma ? sigma : 0);
-      b += t.Coef * std::sin(DegToRad(arg));
+      double arg = Argument(t, ad) + (t.AddSigma ? sigma : 0);
+      b += t.Coef * std::sin(arg);
     }
   }
-  rho *= 1e-7L;
-  b *= 1e-7L;
+  rho *= 1e-7;
+  b *= 1e-7;
 
   // In Jupiter's equatorial frame, x axis towards the longitude psi.
   long double psi = a[gaPsi];
-  long double r = Axis[k] * (1 + rho);
-  long double lon = DegToRad(a[gaL1 + k] + sigma - psi);
-  TRectCoord v{r * std::cos(lon), r * std::sin(lon), Axis[k] * b};
+  long double r = Axis[k] * (1 + static_cast<long double>(rho));
+  double sl, cl;
+  QuickSinCos(DegToRad(a[gaL1 + k] - psi) + sigma, sl, cl);
+  TRectCoord v{r * cl, r * sl, Axis[k] * static_cast<long double>(b)};
 
   // Equator to orbit, orbit to the ecliptic of 1950: counter-clockwise
   // rotations (turning the x axis the other way would mirror the orbit planes).
-  v = RotateVector(0, v, DegToRad(EquatorOnOrbit));
-  v = RotateVector(2, v, DegToRad(psi - OrbitNode));
-  v = RotateVector(0, v, DegToRad(OrbitOnEcliptic));
-  v = RotateVector(2, v, DegToRad(OrbitNode));
+  const TJovianFrame& f = JovianFrame();
+  double sp, cp;
+  QuickSinCosDeg(psi - OrbitNode, sp, cp);
+  v = TurnX(v, f.CosEquator, f.SinEquator);
+  v = TurnZ(v, cp, sp);
+  v = TurnX(v, f.CosOrbit, f.SinOrbit);
+  v = TurnZ(v, f.CosNode, f.SinNode);
   return v;
 }
 

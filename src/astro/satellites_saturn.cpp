@@ -3,6 +3,7 @@
 #include "astro/satellites.h"
 
 #include "astro/Mathematics.h"
+#include "astro/QuickTrig.h"
 #include "astro/SatelliteTerms.h"
 
 #include <cmath>
@@ -17,10 +18,19 @@ constexpr int Mimas = 156, Enceladus = 157, Tethys = 158, Telesto = 159, Calypso
 
 constexpr long double Kappa = RadiansToDegrees;
 
-long double SinD(long double x) { return std::sin(DegToRad(x)); }
-long double CosD(long double x) { return std::cos(DegToRad(x)); }
-long double TanD(long double x) { return std::tan(DegToRad(x)); }
-long double Atan2D(long double y, long double x) { return RadToDeg(std::atan2(y, x)); }
+// Trigonometry of degrees in double precision (see QuickTrig.h): every
+// result enters as a perturbation, a slowly turning direction or a ratio of
+// small quantities, never as a whole-turn longitude.
+long double SinD(long double x) { return QuickSinDeg(x); }
+long double CosD(long double x) { return QuickCosDeg(x); }
+long double TanD(long double x)
+{
+  return std::tan(static_cast<double>(ReduceDegrees(x)) * 0.017453292519943295769);
+}
+long double Atan2D(long double y, long double x)
+{
+  return std::atan2(static_cast<double>(y), static_cast<double>(x)) * 57.295779513082320877;
+}
 
 // ---- Mimas to Helene: elements on Saturn's equator --------------------
 
@@ -293,5 +303,5 @@ TOrbitElements SaturnSatelliteElements(int code, long double jd)
 TRectCoord SaturnSatellite(int code, long double jd)
 {
   if (code < FirstSaturnTheory || code > LastSaturnSatellite) return {};
-  return From1950To2000(KeplerPosition(SaturnSatelliteElements(code, jd), jd), true);
+  return From1950To2000(KeplerPositionQuick(SaturnSatelliteElements(code, jd), jd), true);
 }

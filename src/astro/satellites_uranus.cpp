@@ -2,8 +2,11 @@
 #include "astro/satellites.h"
 
 #include "astro/Mathematics.h"
+#include "astro/QuickTrig.h"
 #include "astro/SatelliteTerms.h"
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <stdexcept>
 #include <string>
@@ -41,24 +44,35 @@ TOrbitElements UranusEquatorialElements(int code, long double jd)
   const TGustSatellite& sat = GustSatellites[k];
   long double t = jd - GustOriginJD;
   long double lambda = sat.Lambda0 + std::fmod(sat.LambdaRate * t, TwoPi);
-  long double ek = 0, eh = 0, iq = 0, ip = 0;
+  // The periodic terms in double precision (see QuickTrig.h); their
+  // arguments are formed in extended precision, since they grow with time.
+  double dl = 0, ek = 0, eh = 0, iq = 0, ip = 0;
   for (int j = 0; j < sat.Terms.Count; ++j) {
     const TGustTerm& term = GustTerms[sat.Terms.First + j];
-    long double phi = term.Phase + term.Freq * t;
+    double s, c;
+    QuickSinCos(term.Phase + term.Freq * t, s, c);
+    double amp = static_cast<double>(term.Amp);
     switch (term.Series) {
-      case usL: lambda += term.Amp * std::sin(phi); break;
-      case usKH: ek += term.Amp * std::cos(phi); eh += term.Amp * std::sin(phi); break;
-      default: iq += term.Amp * std::cos(phi); ip += term.Amp * std::sin(phi); break;
+      case usL: dl += amp * s; break;
+      case usKH: ek += amp * c; eh += amp * s; break;
+      default: iq += amp * c; ip += amp * s; break;
     }
   }
+  lambda += dl;
+  constexpr double Deg = 57.295779513082320877;
   TOrbitElements el;
   el.EpochJD = jd;
   el.Ecc = std::sqrt(ek * ek + eh * eh);
-  el.PeriLon = RadToDeg(ArcTan2(ek, eh));
-  el.Incl = RadToDeg(ArcSin(2 * std::sqrt(iq * iq + ip * ip)));
-  el.NodeLon = RadToDeg(ArcTan2(iq, ip));
+  el.PeriLon = std::atan2(eh, ek) * Deg;
+  el.Incl = std::asin(std::min(1.0, 2 * std::sqrt(iq * iq + ip * ip))) * Deg;
+  el.NodeLon = std::atan2(ip, iq) * Deg;
   el.MeanLon = RadToDeg(lambda);
-  el.AxisAU = AxisFromPeriod(k);
+  static const std::array<long double, 5> axes = [] {
+    std::array<long double, 5> a;
+    for (int i = 0; i < 5; ++i) a[i] = AxisFromPeriod(i);
+    return a;
+  }();
+  el.AxisAU = axes[k];
   el.DailyMotion = RadToDeg(sat.MeanMotion);
   return el;
 }
@@ -80,5 +94,5 @@ TOrbitElements UranusSatelliteElements(int code, long double jd)
 TRectCoord UranusSatellite(int code, long double jd)
 {
   if (code < FirstUranusSatellite || code > LastUranusSatellite) return {};
-  return From1950To2000(KeplerPosition(UranusSatelliteElements(code, jd), jd), false);
+  return From1950To2000(KeplerPositionQuick(UranusSatelliteElements(code, jd), jd), false);
 }

@@ -53,10 +53,11 @@ void TOrbitalObject::Calculate(long double jd)
 {
   TOEObject::Calculate(jd);
   const long double step = (360.0L / Elements.DailyMotion) / (OrbitPointCount - 1);
+  const TKeplerOrbit orbit = PrepareKeplerOrbit(Elements);
   long double t = jd;
   for (TRectCoord& p : OrbitPoints) {
     t += step;  // repeated addition, as the cache has always been built
-    p = KeplerPosition(Elements, t);
+    p = KeplerPosition(orbit, t);
   }
 }
 

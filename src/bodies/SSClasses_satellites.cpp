@@ -63,15 +63,36 @@ const SatelliteConstants& ConstantsOf(int number, int planet)
   return it->second;
 }
 
-// Satellite theories answer in the ecliptic and equinox of J2000 and leave
-// the obliquity of J2000 in force: turn to the equator, precess to the date,
-// and back to the ecliptic of the date.
-TRectCoord ToEclipticOfDate(const TRectCoord& v, long double jd)
-{
-  TRectCoord u = EclRectToEquRect(v);
-  TRectCoord w = Precess(u, -1, jd);
-  return EquRectToEclRect(w);
-}
+constexpr long double J2000 = 2451545.0L;
+
+// Satellite theories answer in the ecliptic and equinox of 2000 January 1.0
+// and leave its obliquity in force. Their vector is turned to the equator
+// with that obliquity, precessed from J2000.0 to the date and turned back to
+// the ecliptic of the date. The turns by the date's obliquity cancel, so the
+// reduction is a turn about x by the obliquity of 2000 January 1.0 less that
+// of J2000.0, then the precession between the ecliptics. At J2000.0 itself
+// Precess hands the vector back unturned, and so the whole reduction is
+// the identity there.
+class TEclipticOfDate {
+public:
+  TEclipticOfDate()
+  {
+    Obliquity(2451544.5L);
+    const long double e0 = ObliquityState().Eps;
+    Obliquity(J2000);
+    SinCos(e0 - ObliquityState().Eps, sinDelta_, cosDelta_);
+  }
+
+  TRectCoord operator()(const TRectCoord& v, long double jd) const
+  {
+    if (jd == J2000) return v;
+    TRectCoord u{v.X, cosDelta_ * v.Y - sinDelta_ * v.Z, sinDelta_ * v.Y + cosDelta_ * v.Z};
+    return TransformPoint(u, EclipticPrecessionMatrix(jd));
+  }
+
+private:
+  long double sinDelta_ = 0, cosDelta_ = 1;
+};
 
 }  // namespace
 
@@ -88,13 +109,16 @@ long double TSatellite::PlanetocentricDistance() const { return VecLength(Positi
 
 void TSatellite::CalculateFromTheory(long double jd, TRectCoord (*theory)(int, long double))
 {
-  Position = ToEclipticOfDate(theory(BodyNumber, jd), jd);
+  static const TEclipticOfDate toDate;
+  Position = toDate(theory(BodyNumber, jd), jd);
   const long double step = Period / (OrbitPointCount - 1);
   long double t = jd;
   for (TRectCoord& p : OrbitPoints) {
     t += step;
-    p = ToEclipticOfDate(theory(BodyNumber, t), t);
+    p = toDate(theory(BodyNumber, t), t);
   }
+  // The obliquity cache as precessing each point to its date left it.
+  if (t != J2000) Obliquity(t);
 }
 
 TEarthMoon::TEarthMoon(TColor color, TPlanet* parent)
