@@ -11,17 +11,29 @@
 namespace {
 
 // Text needs the font database, which needs an application object; the
-// off-screen platform needs no display.
-void EnsureApplication()
-{
-  static std::unique_ptr<QGuiApplication> app;
-  if (QGuiApplication::instance()) return;
-  setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  static int argc = 1;
-  static char name[] = "QtCanvas_test";
-  static char* argv[] = {name, nullptr};
-  app = std::make_unique<QGuiApplication>(argc, argv);
-}
+// off-screen platform needs no display. It is made once and destroyed after
+// the last test, while Qt is still whole.
+class TQtEnvironment : public testing::Environment {
+public:
+  void TearDown() override { app_.reset(); }
+  void Ensure()
+  {
+    if (QGuiApplication::instance()) return;
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    app_ = std::make_unique<QGuiApplication>(argc_, argv_);
+  }
+
+private:
+  int argc_ = 1;
+  char name_[14] = "QtCanvas_test";
+  char* argv_[2] = {name_, nullptr};
+  std::unique_ptr<QGuiApplication> app_;
+};
+
+TQtEnvironment* const QtEnvironment =
+    static_cast<TQtEnvironment*>(testing::AddGlobalTestEnvironment(new TQtEnvironment));
+
+void EnsureApplication() { QtEnvironment->Ensure(); }
 
 QImage WhiteImage(int w = 40, int h = 30)
 {
