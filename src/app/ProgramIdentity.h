@@ -1,0 +1,31 @@
+// The product's identity as the splash and about boxes show it: icon,
+// notices and the home page, which is set when the program is built.
+#pragma once
+
+#include <QIcon>
+#include <QLabel>
+#include <QPixmap>
+#include <QString>
+
+// The program icon (a sun with an orbit and a planet), drawn at any size.
+QPixmap ProgramIconPixmap(int size);
+QIcon ProgramIcon();
+
+QString HomePageAddress();
+QString MakerNotice();       // who makes the program and how to reach them
+QString DataSourceNotice();  // the minor-body data and where its terms are
+
+// The product name as both boxes show it: "Arial", 24 pixels high, italic.
+QFont ProductNameFont();
+
+// A link to the home page: navy, underlined, a hand cursor; a click opens
+// the page in the desktop's default browser without waiting, and a failure
+// is ignored.
+class TLinkLabel : public QLabel {
+public:
+  explicit TLinkLabel(QWidget* parent = nullptr);
+  void LinkLabelClick();
+
+protected:
+  void mousePressEvent(QMouseEvent* event) override;
+};

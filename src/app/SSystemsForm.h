@@ -1,0 +1,340 @@
+// The main window: the drawing area with the scene, and the control panel
+// on its right with the tool bar and the Time, View and Objects tabs.
+//
+// The window owns the scene and the instant it shows (CurrentTime). Every
+// change of the instant passes through SetTime; every change of the scene
+// from outside the panel (a document, a dialog) ends with UpdateControls,
+// which brings the panel into line with it.
+//
+// Handlers carry the names of the controls and events they serve
+// (SBNowClick, EDateExit, TBDimChange, ActOpenExecute); tests call them
+// directly or drive the controls.
+#pragma once
+
+#include "app/UserPrompts.h"
+#include "astro/DatesAndTimes.h"
+#include "document/SettingsFile.h"
+#include "document/SimulationDocument.h"
+#include "scene/SolarSystem.h"
+
+#include <QWidget>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class QAction;
+class QButtonGroup;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QRadioButton;
+class QSlider;
+class QStackedWidget;
+class QTabBar;
+class QTimer;
+class QToolBar;
+class QToolButton;
+class TAboutBox;
+class TColorSwatch;
+class TPaintBox;
+class TSpinButton;
+
+struct TFormOptions {
+  // The command line without the program's name: an optional Julian date,
+  // then a document path.
+  std::vector<std::string> Arguments;
+  // Where "sl.ini", "last.orb" and "template.orb" lie, ending with the
+  // separator; empty: chosen from the program file's place, with the
+  // shipped files copied there on first start.
+  std::string ProgramDir;
+  // Message boxes and dialogs; null: the desktop's own.
+  TUserPrompts* Prompts = nullptr;
+  // The splash box, hidden when the window is shown or activated.
+  QWidget* Splash = nullptr;
+  // The about box; null: the window makes its own.
+  TAboutBox* AboutBox = nullptr;
+};
+
+class TSolarSystemForm : public QWidget {
+public:
+  explicit TSolarSystemForm(const TFormOptions& options = {});
+  ~TSolarSystemForm() override;  // FormDestroy
+
+  TSolarSystem& SolarSystem() { return *solarSystem_; }
+
+  // ---- time state
+  TDateRec CurrentTime;
+  TDateRec AnimationStartTime;
+  bool RealTimeMode = false;
+  long double TimeStepValue = 1;
+  int TimeStepUnit = tsuDay;  // a time-step unit code, 0..255
+
+  // ---- files
+  std::string ProgramDir;   // ends with the separator
+  std::string IniFileName;  // ProgramDir + "sl.ini"
+  std::string BitmapPath;
+  int BitmapSize = 500;
+  std::string DocumentFileName;  // empty until a document was read
+  // The minor-body table in use: its directory and file name.
+  std::string TablePath;
+  std::string TableName;
+
+  // ---- the instant
+  void SetTime(const TDateRec& t);
+  void StepForward();
+  void StepBackward();
+  void SetRealTimeMode(bool on);
+  void StartAnimation();
+  void StopAnimation();
+  void SetAnimationRunning(bool on);
+
+  void EDateEnter();
+  void EDateExit();
+  void EDateKeyPress(char key);
+  void ETimeExit();
+  void ETimeKeyPress(char key);
+  void ETimeValueExit();
+  void ETimeValueKeyPress(char key);
+  void SBTimeUnitClick();
+  void SBDateUpDownUpClick();
+  void SBDateUpDownDownClick();
+  void SBNowClick();
+  void SBZeroClick();
+  void SBRealTimeClick();
+  void RTTimerTimer();
+  void SBStartAnimateClick();
+  void SBStopAnimateClick();
+  void SBPauseAnimateClick();
+  void TimerTimer();
+
+  // ---- view panel and commands
+  void UpdateControls();
+  void KeepDrawingAreaSquare();  // the rule the mouse-move handlers apply
+  void PaintBoxMouseMove();
+  void PageControlMouseMove();
+  void ControlPanelMouseMove();
+  void RBViewTypeClick(int plane);
+  void RBGridModeClick(int mode);
+  void CBShowNamesClick();
+  void CBShowOrbitsClick();
+  void CBShowAxesClick();
+  void CBShowRotationClick();
+  void CBShowPerpendicularsClick();
+  void CBShowApsidesClick();
+  void CBShowLinesOfNodesClick();
+  void CBShowDirectionsClick();
+  void ShpGridMouseDown();
+  void ShpBackgroundMouseDown();
+  void ShpAxesMouseDown();
+  void ShpPerpendicularsMouseDown();
+  void SBLinesClick();
+  void CBCenterObjectChange();
+  void TBDimChange();
+  void TBRotXChange();
+  void TBRotZChange();
+  void SBDescriptionClick();
+  void SBMonitorClick();
+  void CBDescriptionStayOnTopClick();
+  void CBMonitorStayOnTopClick();
+  void FormMouseWheelUp(Qt::KeyboardModifiers modifiers);
+  void FormMouseWheelDown(Qt::KeyboardModifiers modifiers);
+  void ActNextTabExecute();
+  void ActZoomInExecute();
+  void ActZoomOutExecute();
+  void ActRotX0Execute();
+  void ActRotX1Execute();
+  void ActRotZ0Execute();
+  void ActRotZ1Execute();
+  void ActAboutExecute();
+  void ActExitExecute();
+
+  // The active tab: 0 Time, 1 View, 2 Objects; -1 when no page is shown.
+  int ActivePageIndex() const;
+  void SetActivePage(int index);
+
+  // ---- documents
+  // Reads a document into the scene and the window. False when the file
+  // cannot be opened (the error box has been shown and nothing changed).
+  bool OpenDocument(const std::string& path);
+  // Writes the whole state; false after the error box.
+  bool SaveDocument(const std::string& path);
+  void ActOpenExecute();
+  void ActSaveExecute();
+  void ActLoadTemplateExecute();
+  // Files dropped on the window: only the first counts, and only when its
+  // extension is exactly ".orb".
+  void FormDropFiles(const std::vector<std::string>& paths);
+  // The window's part of a document as it stands now.
+  TDocumentState CollectDocumentState() const;
+  // Whether "last.orb" will be written at exit.
+  bool WillSaveLastDocument() const { return lastDocumentSettled_; }
+
+  // ---- settings
+  void ReadSettings();
+  void WriteSettings();
+  const TSettings& Settings() const { return settings_; }
+
+  // ---- controls
+  // Drawing area and panel
+  TPaintBox* PaintBox = nullptr;
+  QWidget* ControlPanel = nullptr;
+  QToolBar* ToolBar = nullptr;
+  QTabBar* PageTabs = nullptr;          // the tabs of the page control
+  QStackedWidget* PageControl = nullptr;  // its pages
+  QWidget* TSTime = nullptr;
+  QWidget* TSView = nullptr;
+  QWidget* TSObjects = nullptr;
+  QMenu* PopupMenu = nullptr;
+  QTimer* Timer = nullptr;
+  QTimer* RTTimer = nullptr;
+
+  // Time tab
+  QGroupBox* GBTime = nullptr;
+  QLineEdit* ETimeValue = nullptr;
+  QToolButton* SBSidYears = nullptr;
+  QToolButton* SBDays = nullptr;
+  QToolButton* SBHours = nullptr;
+  QToolButton* SBMinutes = nullptr;
+  QLabel* Label2 = nullptr;
+  QLabel* LTimeStep = nullptr;
+  TSpinButton* SBDateUpDown = nullptr;
+  QLineEdit* EDate = nullptr;
+  QToolButton* SBNow = nullptr;
+  QLineEdit* ETime = nullptr;
+  QLabel* Label1 = nullptr;
+  QToolButton* SBZero = nullptr;
+  QToolButton* SBRealTime = nullptr;
+  QLabel* JDLabel = nullptr;
+  QGroupBox* GBAnimate = nullptr;
+  QToolButton* SBStartAnimate = nullptr;
+  QToolButton* SBStopAnimate = nullptr;
+  QToolButton* SBPauseAnimate = nullptr;
+  QToolButton* SBInvert = nullptr;
+
+  // View tab
+  QGroupBox* GBGrid = nullptr;
+  QRadioButton* RBNone = nullptr;
+  QRadioButton* RBRectangular = nullptr;
+  QRadioButton* RBRadial = nullptr;
+  TColorSwatch* ShpGrid = nullptr;
+  QGroupBox* GBView = nullptr;
+  QRadioButton* RBXY = nullptr;
+  QRadioButton* RBXZ = nullptr;
+  QRadioButton* RBZY = nullptr;
+  QRadioButton* RB3D = nullptr;
+  QGroupBox* GBShow = nullptr;
+  QCheckBox* CBShowNames = nullptr;
+  QCheckBox* CBShowOrbits = nullptr;
+  QCheckBox* CBShowAxes = nullptr;
+  QCheckBox* CBShowRotation = nullptr;
+  QCheckBox* CBShowPerpendiculars = nullptr;
+  QCheckBox* CBShowApsides = nullptr;
+  QCheckBox* CBShowLinesOfNodes = nullptr;
+  QCheckBox* CBShowDirections = nullptr;
+  TColorSwatch* ShpAxes = nullptr;
+  TColorSwatch* ShpPerpendiculars = nullptr;
+  QToolButton* SBLines = nullptr;
+  QGroupBox* GBBackground = nullptr;
+  TColorSwatch* ShpBackground = nullptr;
+  QGroupBox* GroupBox1 = nullptr;
+  QComboBox* CBCenterObject = nullptr;
+  QGroupBox* GBDimension = nullptr;
+  QSlider* TBDim = nullptr;
+  QGroupBox* GBRotate = nullptr;
+  QSlider* TBRotX = nullptr;
+  QSlider* TBRotZ = nullptr;
+  QGroupBox* GBWindows = nullptr;
+  QToolButton* SBDescription = nullptr;
+  QCheckBox* CBDescriptionStayOnTop = nullptr;
+  QToolButton* SBMonitor = nullptr;
+  QCheckBox* CBMonitorStayOnTop = nullptr;
+
+  // Commands
+  QAction* ActOpen = nullptr;
+  QAction* ActSave = nullptr;
+  QAction* ActPrint = nullptr;
+  QAction* ActSaveAsBitmap = nullptr;
+  QAction* ActLoadTemplate = nullptr;
+  QAction* ActAbout = nullptr;
+  QAction* ActExit = nullptr;
+  QAction* ActNextTab = nullptr;
+  QAction* ActZoomIn = nullptr;
+  QAction* ActZoomOut = nullptr;
+  QAction* ActRotX0 = nullptr;
+  QAction* ActRotX1 = nullptr;
+  QAction* ActRotZ0 = nullptr;
+  QAction* ActRotZ1 = nullptr;
+
+protected:
+  void showEvent(QShowEvent* event) override;
+  void changeEvent(QEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+  // construction (SSystemsFormLayout.cpp)
+  void CreateControls();
+  QWidget* CreateTimePage();
+  QWidget* CreateViewPage();
+  void CreateCommands();
+  void ConnectControls();
+
+  // start-up and shut-down
+  void FormCreate(const TFormOptions& options);
+  void FormShow();
+  void FormActivate();
+  void FormDestroy();
+  void OpenInitialDocument(const std::vector<std::string>& arguments);
+  // Runs one step of start-up or shut-down; an error is shown and the
+  // sequence goes on.
+  template <class F>
+  void RunStep(F&& step);
+
+  // time helpers
+  void CommitStepValue();  // what ETimeValueExit does
+  void ShowTimeStep();     // LTimeStep
+  void UpdateTimeControls();
+  void ShowTimeStepUnit();  // the unit button of TimeStepUnit down
+
+  // view helpers
+  void ApplyPlaneToControls();
+  void ChooseColor(TColor& color);
+  void Repaint();
+
+  // documents
+  void ApplyDocumentState(const TDocumentState& state, const TDocumentReadResult& result);
+
+  // Hooks of the parts of the window that are built later: the Objects tab,
+  // the monitor and the "Show all objects" fill.
+  void ApplyObjectButtonRules() {}
+  void UpdateObjectControls() {}
+  void UpdateMonitor() {}
+  void SBAllObjectsClick() {}
+
+  TUserPrompts& Prompts() { return *prompts_; }
+
+  std::unique_ptr<TSolarSystem> solarSystem_;
+  std::unique_ptr<TUserPrompts> ownPrompts_;
+  TUserPrompts* prompts_ = nullptr;
+  QWidget* splash_ = nullptr;
+  TAboutBox* aboutBox_ = nullptr;
+  QWidget* blankPage_ = nullptr;  // shown when no tab page is active
+  QButtonGroup* planeButtons_ = nullptr;
+  QButtonGroup* gridButtons_ = nullptr;
+  QButtonGroup* unitButtons_ = nullptr;
+
+  TSettings settings_;
+  // What the window keeps of a document for the windows that show it
+  // (monitor, description, minor-body list), written back as read.
+  TDocumentState documentState_;
+  // False while "last.orb" existed at start and start-up has not read it:
+  // writing it at exit would then destroy the user's last state.
+  bool lastDocumentSettled_ = true;
+  bool shown_ = false;
+};

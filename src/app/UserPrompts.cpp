@@ -1,0 +1,86 @@
+#include "app/UserPrompts.h"
+
+#include "app/QtCanvas.h"  // ToQColor, FromQColor
+
+#include <QColorDialog>
+#include <QDir>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace {
+
+const char* const DocumentFilter = "orbit files (*.orb);;all files (*)";
+
+QString Text(const std::string& s) { return QString::fromStdString(DisplayLineBreaks(s)); }
+
+QString Caption(QWidget* parent) { return parent ? parent->windowTitle() : QString("Sollumen"); }
+
+QString Proposal(const std::string& directory, const std::string& name)
+{
+  if (directory.empty()) return QString::fromStdString(name);
+  return QDir(QString::fromStdString(directory)).filePath(QString::fromStdString(name));
+}
+
+}  // namespace
+
+std::string DisplayLineBreaks(const std::string& text)
+{
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r') {
+      out += '\n';
+      if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    } else {
+      out += text[i];
+    }
+  }
+  return out;
+}
+
+void TDialogPrompts::Error(QWidget* parent, const std::string& text)
+{
+  QMessageBox::critical(parent, Caption(parent), Text(text));
+}
+
+void TDialogPrompts::Message(QWidget* parent, const std::string& text)
+{
+  QMessageBox::information(parent, Caption(parent), Text(text));
+}
+
+bool TDialogPrompts::Confirm(QWidget* parent, const std::string& text)
+{
+  return QMessageBox::question(parent, Caption(parent), Text(text),
+                               QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
+std::string TDialogPrompts::OpenDocumentName(QWidget* parent, const std::string& directory,
+                                             const std::string& name)
+{
+  QFileDialog dialog(parent, "Open file", Proposal(directory, name), DocumentFilter);
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  dialog.setDefaultSuffix("orb");
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+  return dialog.selectedFiles().first().toStdString();
+}
+
+std::string TDialogPrompts::SaveDocumentName(QWidget* parent, const std::string& directory,
+                                             const std::string& name)
+{
+  // The dialog asks before an existing file is replaced.
+  QFileDialog dialog(parent, "Save file", Proposal(directory, name), DocumentFilter);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setDefaultSuffix("orb");
+  dialog.setSizeGripEnabled(true);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+  return dialog.selectedFiles().first().toStdString();
+}
+
+bool TDialogPrompts::ChooseColor(QWidget* parent, TColor& color)
+{
+  const QColor chosen = QColorDialog::getColor(ToQColor(color), parent);
+  if (!chosen.isValid()) return false;
+  color = FromQColor(chosen);
+  return true;
+}

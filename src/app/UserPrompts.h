@@ -1,0 +1,47 @@
+// The questions and notices the main window puts to the user: message
+// boxes, file, colour and other modal dialogs. The window asks through this
+// interface so that tests can answer in place of the user.
+#pragma once
+
+#include "scene/Canvas.h"  // TColor
+
+#include <string>
+
+class QWidget;
+
+class TUserPrompts {
+public:
+  virtual ~TUserPrompts() = default;
+
+  // An error box with an OK button.
+  virtual void Error(QWidget* parent, const std::string& text) = 0;
+  // A plain message box with an OK button.
+  virtual void Message(QWidget* parent, const std::string& text) = 0;
+  // A confirmation box with Yes and No; true for Yes.
+  virtual bool Confirm(QWidget* parent, const std::string& text) = 0;
+  // File dialogs for documents, proposing `name` in `directory` (either may
+  // be empty); the chosen path, or "" when cancelled.
+  virtual std::string OpenDocumentName(QWidget* parent, const std::string& directory,
+                                       const std::string& name) = 0;
+  virtual std::string SaveDocumentName(QWidget* parent, const std::string& directory,
+                                       const std::string& name) = 0;
+  // The colour dialog preset with `color`; true and the choice on OK.
+  virtual bool ChooseColor(QWidget* parent, TColor& color) = 0;
+};
+
+// The real dialogs of the desktop.
+class TDialogPrompts : public TUserPrompts {
+public:
+  void Error(QWidget* parent, const std::string& text) override;
+  void Message(QWidget* parent, const std::string& text) override;
+  bool Confirm(QWidget* parent, const std::string& text) override;
+  std::string OpenDocumentName(QWidget* parent, const std::string& directory,
+                               const std::string& name) override;
+  std::string SaveDocumentName(QWidget* parent, const std::string& directory,
+                               const std::string& name) override;
+  bool ChooseColor(QWidget* parent, TColor& color) override;
+};
+
+// Message texts break their lines with a carriage return; a box shows a
+// line feed instead.
+std::string DisplayLineBreaks(const std::string& text);
