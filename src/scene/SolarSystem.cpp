@@ -119,9 +119,9 @@ void TSolarSystem::SetObjectColor(int index, TColor color)
   } else if (index == 12) {
     for (int i = 0; i < planets_.Count(); ++i)
       if (TPlanet* p = Planet(i)) p->SetSatellitesColor(color);
+  } else if (index == 13) {
+    spacecrafts_.SetAllColors(color);
   }
-  // 13: spacecraft take the colour when they are loaded; the list is empty
-  // until trajectory files can be read.
 }
 
 TColor TSolarSystem::GetObjectColor(int index) const

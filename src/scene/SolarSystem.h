@@ -18,7 +18,7 @@
 #include "astro/coord404.h"
 #include "bodies/DotBodyList.h"
 #include "bodies/SSClasses.h"
-#include "bodies/SpacecraftList.h"
+#include "bodies/Spacecraft.h"
 #include "scene/Canvas.h"
 
 #include <array>
@@ -110,6 +110,7 @@ public:
   TOEObjectList& PlanetsList() { return planets_; }
   const TOEObjectList& PlanetsList() const { return planets_; }
   TSpacecraftList& SpacecraftsList() { return spacecrafts_; }
+  const TSpacecraftList& SpacecraftsList() const { return spacecrafts_; }
   TOEObjectList& AsteroidsList() { return asteroids_; }
   const TOEObjectList& AsteroidsList() const { return asteroids_; }
   TDotBodyList& AsteroidsFullList() { return asteroidsFull_; }
@@ -206,6 +207,11 @@ private:
   void PaintSatelliteApsides(TSatellite& s, const TPlanet* p);
   void PaintSatelliteLineOfNodes(TSatellite& s, const TPlanet* p);
   void PaintSpacecraftTrajectories();
+  void PaintTrajectory(const TSpacecraft& c);
+  // Whether c's trajectory is drawn from its points relative to the centre
+  // planet: a planet at the centre, Dim at most 0.2 AU, planetocentric
+  // trajectories on, and points about that planet for the instant.
+  bool IsPlanetocentricTrajectory(const TSpacecraft& c) const;
 
   // helpers
   TColor Mode(TColor c) const;

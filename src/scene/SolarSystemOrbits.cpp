@@ -7,6 +7,7 @@
 #include "astro/astronomy404.h"
 #include "scene/ColFunc.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -219,9 +220,64 @@ void TSolarSystem::PaintSatelliteLineOfNodes(TSatellite& s, const TPlanet* p)
   DrawLine(origin, second, color, false, false);
 }
 
+// ---------------------------------------------------------------- spacecraft
+
 void TSolarSystem::PaintSpacecraftTrajectories()
 {
-  // The tabulated trajectories of the spacecraft are drawn here, after the
-  // planets' orbits and before the minor bodies', once spacecraft can be
-  // loaded.
+  for (int i = 0; i < spacecrafts_.Count(); ++i) PaintTrajectory(*spacecrafts_.Items(i));
+}
+
+bool TSolarSystem::IsPlanetocentricTrajectory(const TSpacecraft& c) const
+{
+  if (centerObject_ < 0 || centerObject_ >= SpacecraftPlanetCount) return false;
+  if (!(dim_ <= 0.2L) || !ShowPlanetocentricTrajectories) return false;
+  const TSpacecraftPositionList& list = c.PlanetocentricPositions[centerObject_];
+  return list.Count() > 0 && list.Covers(jd_);
+}
+
+void TSolarSystem::PaintTrajectory(const TSpacecraft& c)
+{
+  // Close to a planet whose neighbourhood the file tabulates, the points
+  // relative to that planet are drawn about it instead of the heliocentric
+  // ones.
+  const bool planetocentric = IsPlanetocentricTrajectory(c);
+  const TSpacecraftPositionList& list =
+      planetocentric ? c.PlanetocentricPositions[centerObject_] : c.Positions;
+  if (!c.Visible || !ShowSpacecrafts || SpacecraftTrajectoryMode == stmNone) return;
+  if (!list.Covers(jd_)) return;
+
+  long double t0 = list.FirstJD, t1 = list.LastJD;
+  switch (SpacecraftTrajectoryMode) {
+    case stmPast: t1 = jd_; break;
+    case stmFuture: t0 = jd_; break;
+    case stmUser:
+      t0 = std::max(list.FirstJD, jd_ - SpacecraftTrajectoryPast);
+      t1 = std::min(list.LastJD, jd_ + SpacecraftTrajectoryFuture);
+      break;
+    default: break;  // stmAll: the whole span
+  }
+
+  const TColor color = Mode(c.Color);
+  if (planetocentric) {
+    const std::string caption = "planetocentric trajectory";
+    canvas_->SetFontColor(color);
+    canvas_->SetBrush(color, TBrushStyle::Clear);
+    const int tw = canvas_->TextWidth(caption);
+    const int th = canvas_->TextHeight(caption);
+    canvas_->TextOut(Left + width_ - tw - 5, Top + height_ - th - 3, caption);
+  }
+
+  // Every point is referred to the equinox of the instant by one rotation.
+  TMatrix4 toDate = c.PrecessionToDate(jd_);
+  if (planetocentric) {
+    toDate(0, 3) = centerPosition_.X;
+    toDate(1, 3) = centerPosition_.Y;
+    toDate(2, 3) = centerPosition_.Z;
+  }
+  int first, last;
+  list.PointsBetween(t0, t1, first, last);
+  for (int k = first; k < last; ++k) {
+    const TScreenPoint pt = WorldToScreen(TransformPoint(list.Items(k).Position, toDate));
+    if (Inside(pt.X, pt.Y)) PlotDot(pt.X, pt.Y, color);
+  }
 }

@@ -320,8 +320,21 @@ void TSolarSystem::PaintSatellite(TSatellite& s, const TPlanet* p)
 
 void TSolarSystem::PaintSpacecrafts()
 {
-  // Spacecraft are drawn here, between the planets and the minor bodies,
-  // once they can be loaded from their trajectory files.
+  if (!ShowSpacecrafts) return;
+  for (int i = 0; i < spacecrafts_.Count(); ++i) {
+    const TSpacecraft& c = *spacecrafts_.Items(i);
+    // A spacecraft without points has no position even inside its span.
+    if (!c.Visible || !c.HasPosition(jd_)) continue;
+    const TScreenPoint pt = WorldToScreen(c.PositionOfDate(c.Position, jd_));
+    if (!Inside(pt.X, pt.Y)) continue;
+    const TColor color = Mode(c.Color);
+    FilledDot(pt.X, pt.Y, color);
+    if (ShowNames) {
+      canvas_->SetFontColor(color);
+      canvas_->SetBrush(color, TBrushStyle::Clear);
+      Label(pt.X, pt.Y, DotRadius(), c.Name);
+    }
+  }
 }
 
 void TSolarSystem::PaintAsteroid(TOEObject& a)

@@ -4,12 +4,23 @@
 #include "bodies/SSClassesStream.h"
 
 #include <cmath>
+#include <filesystem>
 
 namespace {
 
 constexpr int PlanetCount = 9;
 
 TColor ReadColor(TReader& r) { return static_cast<TColor>(r.ReadIntValue()); }
+
+// programDir + name for a plain file name; empty for a name with a directory
+// part, which would lead out of the program's directory.
+std::filesystem::path ProgramFilePath(const std::string& programDir, const std::string& name)
+{
+  if (name.empty() || name == "." || name == ".." ||
+      name.find_first_of("/\\") != std::string::npos)
+    return {};
+  return std::filesystem::path(programDir + name);
+}
 
 void WriteColor(TWriter& w, TColor c) { w.WriteIntValue(static_cast<std::int32_t>(c)); }
 
@@ -177,9 +188,11 @@ void WriteScene(TWriter& w, TSolarSystem& scene)
   w.WriteFloatValue(scene.SpacecraftTrajectoryFuture);
   w.WriteIntValue(scene.SpacecraftTrajectoryMode);
   w.WriteBoolValue(scene.ShowPlanetocentricTrajectories);
-  // Then the file names of the spacecraft's trajectory files in list order;
-  // the list holds none until trajectory files can be loaded.
-  w.WriteIntValue(scene.SpacecraftsList().Count());
+  // Then the file names (no directory) of the spacecraft's trajectory files.
+  const TSpacecraftList& craft = scene.SpacecraftsList();
+  w.WriteIntValue(craft.Count());
+  for (int i = 0; i < craft.Count(); ++i)
+    w.WriteStringValue(std::filesystem::path(craft.Items(i)->TrajectoryFile).filename().string());
 }
 
 void ReadScene17(TReader& r, TSolarSystem& scene, const std::string& programDir,
@@ -191,12 +204,16 @@ void ReadScene17(TReader& r, TSolarSystem& scene, const std::string& programDir,
   scene.SpacecraftTrajectoryFuture = r.ReadFloatValue();
   scene.SpacecraftTrajectoryMode = static_cast<TSpacecraftTrajectoryMode>(r.ReadIntValue());
   scene.ShowPlanetocentricTrajectories = r.ReadBoolValue();
-  // Each trajectory file is looked for as programDir + name once spacecraft
-  // can be loaded (a missing one skipped silently); until then the names are
-  // only kept.
-  (void)programDir;
+  // Each trajectory file is looked for in the program's directory; a missing
+  // one is skipped silently, a damaged one fails the reading.
   const std::int32_t n = r.ReadIntValue();
-  for (std::int32_t i = 0; i < n; ++i) spacecraftFiles.push_back(r.ReadStringValue());
+  for (std::int32_t i = 0; i < n; ++i) {
+    spacecraftFiles.push_back(r.ReadStringValue());
+    const std::filesystem::path path = ProgramFilePath(programDir, spacecraftFiles.back());
+    std::error_code ec;
+    if (!path.empty() && std::filesystem::is_regular_file(path, ec))
+      scene.SpacecraftsList().AddFromFile(path, scene.GetObjectColor(13));
+  }
   scene.Recalculate();
   scene.Redraw();
 }

@@ -17,8 +17,10 @@
 void WriteScene(TWriter& writer, TSolarSystem& scene);
 
 // Each spacecraft named in the record is loaded from programDir + name when
-// that file exists. The names are appended to spacecraftFiles as they are
-// read, whether or not their files exist.
+// that file exists (a name with a directory part is never looked for); a
+// file that exists but cannot be read fails the reading. The names are
+// appended to spacecraftFiles as they are read, whether or not their files
+// exist.
 void ReadScene17(TReader& reader, TSolarSystem& scene, const std::string& programDir,
                  std::vector<std::string>& spacecraftFiles);
 // ShowSpacecrafts, colour index 13, the trajectory settings and the
