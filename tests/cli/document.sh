@@ -46,6 +46,7 @@ check d10 "$d10" "d['tablePath'] == 'C:\\\\Data\\\\' and d['tableName'] == 'MPC 
 d15=$("$cli" dump "$data/doc15.orb")
 check d15 "$d15" "[a['BodyNumber'] for a in d['scene']['asteroids']] == [11, 5]"
 check d15 "$d15" "d['realTimeMode'] is True and 'mainWindow' not in d"
+check d15 "$d15" "d['scene']['CanShowObjects'] is True"  # 1968
 d17=$("$cli" dump "$data/doc17.orb")
 check d17 "$d17" "d['scene']['spacecraft'] == ['voyager1.spc', 'missing.spc']"
 check d17 "$d17" "d['scene']['CenterObject'] == 9 and d['scene']['Dim'] == 2"
