@@ -148,6 +148,13 @@ void TSolarSystemForm::CreateControls()
   panelFont.setStyleHint(QFont::SansSerif);
   panelFont.setPixelSize(11);
   ControlPanel->setFont(panelFont);
+  // Group captions sit on the frame line, as they save a line each.
+  ControlPanel->setStyleSheet(
+      "QWidget { font-family: Arial; font-size: 11px; }"
+      "QGroupBox { border: 1px solid palette(mid); border-radius: 2px;"
+      " margin-top: 6px; padding-top: 3px; }"
+      "QGroupBox::title { subcontrol-origin: margin; left: 6px; padding: 0px 2px; }"
+      "QCheckBox, QRadioButton { max-height: 16px; }");
   layout->addWidget(ControlPanel);
 
   auto* panel = new QVBoxLayout(ControlPanel);
@@ -162,7 +169,8 @@ void TSolarSystemForm::CreateControls()
   ToolBar->setMovable(false);
   ToolBar->setContentsMargins(0, 0, 0, 0);
   ToolBar->layout()->setSpacing(0);
-  ToolBar->setStyleSheet("QToolButton { padding: 1px; margin: 0px; }");
+  ToolBar->setStyleSheet("QToolBar { padding: 0px; spacing: 0px; border: none; }"
+                         "QToolButton { padding: 1px; margin: 0px; }");
   const std::pair<QAction*, const char*> buttons[] = {
       {ActOpen, "TBOpen"},   {ActSave, "TBSave"},   {ActPrint, "TBPrint"},
       {ActSaveAsBitmap, "TBSaveAsBitmap"}, {ActAbout, "TBAbout"}, {ActExit, "TBExit"}};
@@ -328,6 +336,8 @@ QWidget* TSolarSystemForm::CreateViewPage()
   grid->addWidget(RBRectangular, 0, 1);
   grid->addWidget(RBRadial, 1, 0);
   grid->addWidget(ShpGrid, 1, 1, Qt::AlignLeft);
+  RBRectangular->setChecked(true);
+  RBRadial->setEnabled(false);  // not in the 3D view
   v->addWidget(GBGrid);
 
   GBView = Group("GBView", "&view", page);
@@ -340,6 +350,7 @@ QWidget* TSolarSystemForm::CreateViewPage()
   view->addWidget(RBXZ, 0, 1);
   view->addWidget(RBZY, 1, 0);
   view->addWidget(RB3D, 1, 1);
+  RB3D->setChecked(true);
   v->addWidget(GBView);
 
   GBShow = Group("GBShow", "&show", page);
@@ -367,6 +378,8 @@ QWidget* TSolarSystemForm::CreateViewPage()
   show->addWidget(ShpPerpendiculars, 4, 1);
   show->addWidget(SBLines, 7, 1);
   show->setColumnStretch(0, 1);
+  // the design state, as the scene starts
+  for (QCheckBox* c : {CBShowNames, CBShowOrbits, CBShowDirections}) c->setChecked(true);
   v->addWidget(GBShow);
 
   GBBackground = Group("GBBackground", "&Background color", page);
