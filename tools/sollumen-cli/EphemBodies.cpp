@@ -6,6 +6,7 @@
 #include "astro/satellites.h"
 #include "astro/util404.h"
 #include "bodies/SSClasses.h"
+#include "bodies/Spacecraft.h"
 
 #include <memory>
 
@@ -106,4 +107,12 @@ const std::vector<EphemBody>& EphemBodies()
       Satellite<174>(),
   };
   return bodies;
+}
+
+bool SpacecraftEphem(TSpacecraft& craft, long double jd, EphemFrame frame, TRectCoord& v)
+{
+  if (!craft.HasPosition(jd)) return false;
+  craft.Calculate(jd);
+  v = craft.PositionOfDate(craft.Position, frame == EphemFrame::J2000 ? 2451545.0L : jd);
+  return true;
 }

@@ -20,3 +20,11 @@ struct EphemBody {
 };
 
 const std::vector<EphemBody>& EphemBodies();
+
+class TSpacecraft;
+
+// A spacecraft's heliocentric position at jd: of date, the interpolated
+// position referred to the equinox of date (PositionOfDate, no nutation); in
+// J2000, the interpolated position turned from the file's equinox to that of
+// J2000.0. False when the spacecraft has no position at jd.
+bool SpacecraftEphem(TSpacecraft& craft, long double jd, EphemFrame frame, TRectCoord& v);

@@ -3,8 +3,10 @@
 #include "EphemBodies.h"
 
 #include "astro/DatesAndTimes.h"
+#include "bodies/Spacecraft.h"
 
 #include <algorithm>
+#include <memory>
 #include <cstdio>
 #include <strings.h>
 
@@ -19,14 +21,24 @@ const EphemBody& FindBody(const std::string& name)
   throw UsageError("unknown body '" + name + "' (known: " + known + ")");
 }
 
+// A CSV field: quoted when it holds a comma, a quote or a line break.
+std::string CsvField(const std::string& text)
+{
+  if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
+  std::string quoted = "\"";
+  for (char c : text) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+  return quoted + "\"";
+}
+
 void RunEphem(const CliArgs& args, std::ostream& out)
 {
   std::vector<long double> instants;
   std::vector<const EphemBody*> bodies;
+  std::vector<std::unique_ptr<TSpacecraft>> craft;
   EphemFrame frame = EphemFrame::Date;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& opt = args[i];
-    if (opt != "--jd" && opt != "--frame" && opt != "--body")
+    if (opt != "--jd" && opt != "--frame" && opt != "--body" && opt != "--spacecraft")
       throw UsageError("unknown argument '" + opt + "'");
     if (i + 1 == args.size()) throw UsageError(opt + " needs a value");
     const std::string& value = args[++i];
@@ -42,12 +54,18 @@ void RunEphem(const CliArgs& args, std::ostream& out)
         frame = EphemFrame::J2000;
       else
         throw UsageError("unknown frame '" + value + "' (date or j2000)");
+    } else if (opt == "--spacecraft") {
+      try {
+        craft.push_back(std::make_unique<TSpacecraft>(value, 0));
+      } catch (const std::exception& e) {
+        throw UsageError(e.what());
+      }
     } else {
       bodies.push_back(&FindBody(value));
     }
   }
   if (instants.empty()) throw UsageError("expected at least one --jd JD");
-  if (bodies.empty()) {
+  if (bodies.empty() && craft.empty()) {
     for (const EphemBody& b : EphemBodies()) bodies.push_back(&b);
     std::stable_sort(bodies.begin(), bodies.end(),
                      [](auto a, auto b) { return a->Number < b->Number; });
@@ -55,7 +73,7 @@ void RunEphem(const CliArgs& args, std::ostream& out)
 
   const char* frameName = frame == EphemFrame::Date ? "date" : "j2000";
   out << "jd,body,number,frame,x_au,y_au,z_au\n";
-  for (long double jd : instants)
+  for (long double jd : instants) {
     for (const EphemBody* b : bodies) {
       TRectCoord v = b->Position(jd, frame);
       char line[256];
@@ -63,25 +81,45 @@ void RunEphem(const CliArgs& args, std::ostream& out)
                     b->Number, frameName, v.X, v.Y, v.Z);
       out << line;
     }
+    for (auto& c : craft) {
+      TRectCoord v;
+      if (!SpacecraftEphem(*c, jd, frame, v)) continue;  // no data for the instant
+      char line[256];
+      std::snprintf(line, sizeof line, "%.6Lf,", jd);
+      out << line << CsvField(c->Name);
+      std::snprintf(line, sizeof line, ",%d,%s,%.17Lg,%.17Lg,%.17Lg\n", c->BodyNumber, frameName,
+                    v.X, v.Y, v.Z);
+      out << line;
+    }
+  }
 }
 
 const CliCommand Ephem(
-    "ephem", "ephem --jd JD [--jd JD ...] [--frame date|j2000] [--body NAME ...]",
+    "ephem",
+    "ephem --jd JD [--jd JD ...] [--frame date|j2000] [--body NAME ...] "
+    "[--spacecraft FILE.spc ...]",
     "usage: sollumen-cli ephem --jd JD [--jd JD ...] [--frame date|j2000] [--body NAME ...]\n"
+    "         [--spacecraft FILE.spc ...]\n"
     "\n"
     "Prints rectangular positions in AU as CSV with the header line\n"
     "  jd,body,number,frame,x_au,y_au,z_au\n"
     "and one row per instant and body: instants in the order given, bodies in\n"
-    "body-number order unless --body names them (then in the order named).\n"
+    "body-number order unless --body names them (then in the order named),\n"
+    "then the spacecraft in the order given.\n"
     "Planets are heliocentric, the Moon geocentric. Pluto is placed on its mean\n"
-    "orbit.\n"
+    "orbit. Spacecraft are heliocentric, interpolated in their trajectory\n"
+    "files; of date they are referred to the mean equinox of date (without\n"
+    "nutation), in j2000 turned from the file's equinox to that of J2000.0.\n"
+    "A spacecraft has no row at instants outside its trajectory.\n"
     "\n"
     "  --jd JD       instant (Julian date, 0 .. 4000000); may be repeated\n"
     "  --frame date  ecliptic and equinox of date, nutation in longitude\n"
     "                included (default)\n"
     "  --frame j2000 mean ecliptic and equinox of J2000.0\n"
     "  --body NAME   a body (Earth, Mercury, ..., Pluto, Moon); may be repeated;\n"
-    "                default all\n",
+    "                default all, or none when --spacecraft is given\n"
+    "  --spacecraft FILE.spc\n"
+    "                a spacecraft from its trajectory file; may be repeated\n",
     RunEphem);
 
 }  // namespace

@@ -124,6 +124,10 @@ void RunRender(const CliArgs& args, std::ostream&)
     int SizeMode = 0;
     std::string Out;
     std::string Doc;
+    std::vector<std::string> Spacecraft;  // trajectory files, in the order given
+    int Trajectory = -1;
+    long double DaysBack = -1;
+    long double DaysAhead = -1;
   } o;
 
   std::set<std::string> seen;
@@ -133,9 +137,9 @@ void RunRender(const CliArgs& args, std::ostream&)
     static const std::set<std::string> known = {
         "--jd",   "--size", "--plane", "--dim",  "--center",     "--rotx",      "--roty",
         "--rotz", "--grid", "--show",  "--hide", "--color-mode", "--size-mode", "--out",
-        "--doc"};
+        "--doc",  "--spacecraft", "--trajectory", "--days-back", "--days-ahead"};
     if (!known.count(opt)) throw UsageError("unknown option '" + opt + "'");
-    if (!seen.insert(opt).second) throw UsageError(opt + " given twice");
+    if (!seen.insert(opt).second && opt != "--spacecraft") throw UsageError(opt + " given twice");
     if (i + 1 >= args.size() || args[i + 1].rfind("--", 0) == 0)
       throw UsageError(opt + " needs a value");
     const std::string& v = args[i + 1];
@@ -178,6 +182,19 @@ void RunRender(const CliArgs& args, std::ostream&)
       o.Out = v;
     } else if (opt == "--doc") {
       o.Doc = v;
+    } else if (opt == "--spacecraft") {
+      o.Spacecraft.push_back(v);
+    } else if (opt == "--trajectory") {
+      static const std::map<std::string, int> modes = {
+          {"none", stmNone}, {"past", stmPast}, {"future", stmFuture}, {"all", stmAll}, {"user", stmUser}};
+      auto it = modes.find(v);
+      if (it == modes.end())
+        throw UsageError("--trajectory must be none, past, future, all or user, not '" + v + "'");
+      o.Trajectory = it->second;
+    } else if (opt == "--days-back" || opt == "--days-ahead") {
+      const long double days = ParseReal(v, "number of days");
+      if (days < 0 || days > 1e99L) throw UsageError(opt + " must lie in 0 .. 1e99, not " + v);
+      (opt == "--days-back" ? o.DaysBack : o.DaysAhead) = days;
     }
   }
   if (o.Out.empty()) throw UsageError("expected --out FILE.png");
@@ -188,6 +205,17 @@ void RunRender(const CliArgs& args, std::ostream&)
     TDocumentState state;
     ReadKnownDocument(o.Doc, scene, state, DefaultProgramDir());
   }
+  for (const std::string& file : o.Spacecraft) {
+    try {
+      scene.SpacecraftsList().AddFromFile(file, scene.GetObjectColor(13));
+    } catch (const std::exception& e) {
+      throw UsageError(e.what());
+    }
+  }
+  if (o.Trajectory >= 0)
+    scene.SpacecraftTrajectoryMode = static_cast<TSpacecraftTrajectoryMode>(o.Trajectory);
+  if (o.DaysBack >= 0) scene.SpacecraftTrajectoryPast = o.DaysBack;
+  if (o.DaysAhead >= 0) scene.SpacecraftTrajectoryFuture = o.DaysAhead;
   for (const auto& [sw, on] : o.Switches) scene.*sw = on;
   if (o.Plane >= 0) scene.Plane = static_cast<TPlane>(o.Plane);
   if (o.Dim > 0) scene.SetDim(o.Dim);
@@ -217,7 +245,9 @@ const char* const RenderHelp =
     "usage: sollumen-cli render [--jd JD] [--size N] [--plane xy|xz|zy|3d] [--dim AU]\n"
     "         [--center NAME] [--rotx DEG] [--roty DEG] [--rotz DEG]\n"
     "         [--grid none|radial|rect] [--show NAME,...] [--hide NAME,...]\n"
-    "         [--color-mode 0-3] [--size-mode 0-2] [--doc FILE.orb] --out FILE.png\n\n"
+    "         [--color-mode 0-3] [--size-mode 0-2] [--doc FILE.orb]\n"
+    "         [--spacecraft FILE.spc ...] [--trajectory none|past|future|all|user]\n"
+    "         [--days-back D] [--days-ahead D] --out FILE.png\n\n"
     "Draws the scene with its start-up settings (3D view turned 45 degrees\n"
     "about x and z, 2 AU half-width about the Sun, rectangular grid; nine\n"
     "planets and 22 satellites) at the instant JD into an N x N image and\n"
@@ -242,8 +272,18 @@ const char* const RenderHelp =
     "  --out FILE       the PNG file to write (replaced when complete)\n"
     "  --doc FILE.orb   start from the scene of a simulation document (any\n"
     "                   version) at its instant instead of the start-up scene;\n"
-    "                   the other options override it\n\n"
-    "Names are matched without regard to case. Each option may be given once.\n"
+    "                   the other options override it\n"
+    "  --spacecraft FILE.spc\n"
+    "                   add a spacecraft from its trajectory file (after those\n"
+    "                   of --doc); may be repeated\n"
+    "  --trajectory M   which part of the spacecraft trajectories is drawn: none,\n"
+    "                   past, future, all, or user (--days-back before and\n"
+    "                   --days-ahead after the instant); default past\n"
+    "  --days-back D, --days-ahead D\n"
+    "                   days of trajectory before and after the instant in mode\n"
+    "                   user, 0 .. 1e99; default 10 each\n\n"
+    "Names are matched without regard to case. Each option but --spacecraft may\n"
+    "be given once.\n"
     "Bad options and files that cannot be written print a message on stderr\n"
     "and exit with status 2. Needs no display.\n";
 
