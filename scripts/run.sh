@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds and starts Sollumen on its embedded defaults.
+# Installs what is missing, builds Sollumen and opens its window.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/build.sh
-exec build/tools/sollumen-cli now "$@"
+exec build/src/app/sollumen "$@"
