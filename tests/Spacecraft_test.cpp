@@ -5,6 +5,8 @@
 
 #include "astro/Angles.h"
 #include "astro/Mathematics.h"
+#include "astro/plt404.h"
+#include "astro/util404.h"
 #include "bodies/Spacecraft.h"
 
 #include <gtest/gtest.h>
@@ -365,6 +367,53 @@ TEST(SpacecraftPositionList, PointsBetweenIsInclusive)
   EXPECT_EQ(last, 10);
   l.PointsBetween(105, 104, first, last);  // an empty window
   EXPECT_EQ(first, last);
+}
+
+// ---------------------------------------------------------------- the example
+
+// The planet on the ecliptic of J2000.0, the frame of the example's points.
+TRectCoord PlanetJ2000(int index, long double jd)
+{
+  Obliquity(2451545.0L);
+  return EquRectToEclRect(PlanetJ2000Equatorial(index, jd));
+}
+
+TEST(ShippedExample, LeavesTheEarthAndReachesMars)
+{
+  const TSpacecraft c(SOLLUMEN_TEST_DATA "/../../data/spacecraft/Example-Earth-Mars.spc", 0);
+  EXPECT_EQ(c.Name, "Example Earth-Mars transfer");
+  EXPECT_EQ(c.Equinox, 2451545.0L);
+  const TSpacecraftPositionList& helio = c.Positions;
+  ASSERT_GT(helio.Count(), 200);
+  EXPECT_EQ(helio.Items(0).JD, helio.FirstJD);
+  EXPECT_EQ(helio.Items(helio.Count() - 1).JD, helio.LastJD);
+  EXPECT_GT(helio.LastJD - helio.FirstJD, 150);
+
+  // It starts at the Earth and ends at Mars, a few thousand km from their
+  // centres (periapsis of the hyperbolas about them).
+  const long double km = 1 / 149597870.7L;
+  const long double atEarth =
+      VecLength(VecSub(helio.Items(0).Position, PlanetJ2000(0, helio.FirstJD)));
+  const long double atMars =
+      VecLength(VecSub(helio.Items(helio.Count() - 1).Position, PlanetJ2000(3, helio.LastJD)));
+  EXPECT_NEAR(static_cast<double>(atEarth / km), 6678.137, 1);
+  EXPECT_NEAR(static_cast<double>(atMars / km), 3796.19, 1);
+
+  // Its points about the planets are its heliocentric points less the
+  // planet, where both have points.
+  for (int index : {0, 3}) {
+    const TSpacecraftPositionList& near = c.PlanetocentricPositions[index];
+    ASSERT_GT(near.Count(), 100) << index;
+    EXPECT_GE(near.FirstJD, helio.FirstJD);
+    EXPECT_LE(near.LastJD, helio.LastJD);
+    EXPECT_GE(near.LastJD - near.FirstJD, 3);
+    for (int k = 0; k < near.Count(); k += 24) {  // every 6 hours
+      const TSpacecraftPosition& p = near.Items(k);
+      const TRectCoord fromHelio = VecSub(helio.Interpolate(p.JD), PlanetJ2000(index, p.JD));
+      EXPECT_LT(VecLength(VecSub(fromHelio, p.Position)), 1 * km) << index << " " << k;
+    }
+  }
+  for (int index : {1, 2, 4, 5, 6, 7, 8}) EXPECT_EQ(c.PlanetocentricPositions[index].Count(), 0);
 }
 
 }  // namespace
