@@ -34,7 +34,7 @@ struct TDocumentState {
   bool ShowAllObjects = false;  // "Show all objects" down
   bool RealTimeMode = false;
   long double TimeStepValue = 1;
-  int TimeStepUnit = 3;  // a time-step unit code (day)
+  int TimeStepUnit = tsuDay;  // a time-step unit code
   bool MonitorVisible = false;
   std::string MonitorObject;
   TColor DescriptionColor = 0xFFFFFF;  // background of the description text
