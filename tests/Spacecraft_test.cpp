@@ -312,13 +312,16 @@ TEST(SpacecraftFile, AbsurdCountsCostNoMemory)
               std::string::npos)
         << message;
   }
-  // A count the file could hold but does not: the data end.
+  // A count the file could hold but does not: the data are read as far as
+  // they go, and room is not taken ahead of them.
   TTrajectoryBytes b;
-  b.Header("C", 1, 2451545.0, "").Float(2451545).Float(2451546).Int(3);
+  b.Header("C", 1, 2451545.0, "").Float(2451545).Float(2451546).Int(100000);
   b.Float(2451545).Float(1).Float(2).Float(3);
-  b.Data.resize(b.Data.size() + 40, 8);  // Booleans where points should be
+  b.Data.resize(b.Data.size() + 1000000, 8);  // Booleans where points should be
+  LargestAllocation = 0;
   EXPECT_NE(LoadFailure(b, dir).find("a value of the wrong kind (heliocentric points, point 2)"),
             std::string::npos);
+  EXPECT_LT(LargestAllocation.load(), 400000u);
 }
 
 TEST(SpacecraftFile, MissingFileAndDirectoryFail)

@@ -8,6 +8,7 @@
 #include "astro/DatesAndTimes.h"
 #include "astro/util404.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -42,7 +43,9 @@ public:
     if (n < 0) throw Error("a negative number of points (" + std::to_string(n) + ")");
     if (static_cast<std::uint64_t>(n) > size_ / MinPointBytes)
       throw Error(std::to_string(n) + " points announced, more than the file can hold");
-    list.Reserve(static_cast<std::size_t>(n));
+    // Room grows with the points actually read, never ahead of them by more
+    // than a small block.
+    list.Reserve(static_cast<std::size_t>(std::min<std::int32_t>(n, 4096)));
     long double previous = -INFINITY;
     for (std::int32_t i = 0; i < n; ++i) {
       Where = Block + ", point " + std::to_string(i + 1);
