@@ -204,7 +204,8 @@ private:
     const std::string s = system ? Lower(*system) : "";
     const bool ecliptic = Contains(f, "ecliptic") || Contains(s, "ecliptic");
     const bool j2000 = (Contains(f, "j2000") || Contains(f, "icrf")) && !Contains(f, "b1950") &&
-                       !Contains(f, "fk4") && (s.empty() || Contains(s, "reference epoch"));
+                       !Contains(f, "fk4") &&
+                       (s.empty() || Contains(s, "reference epoch") || Contains(s, "j2000"));
     const std::string said = *frame + (system ? ", " + *system : "");
     if (!ecliptic)
       throw Fault("the reference plane is not the ecliptic (" + said +
