@@ -106,7 +106,10 @@ fs::path ShippedFilesDir(const fs::path& exeDir, const fs::path& installedData)
   return {};
 }
 
-std::vector<std::string> ShippedFileNames() { return {TemplateDocumentName}; }
+std::vector<std::string> ShippedFileNames()
+{
+  return {TemplateDocumentName, SOLLUMEN_SHIPPED_SPACECRAFT_NAME};
+}
 
 void InstallProgramFiles(const fs::path& shippedDir, const std::string& programDir,
                          const std::vector<std::string>& names)

@@ -1,5 +1,7 @@
 // Writes the template document the program ships: the default scene at
-// J2000.0 in real-time mode, so that it opens on the current instant.
+// J2000.0 in real-time mode, so that it opens on the current instant, with
+// the example spacecraft when its trajectory file is given (a document names
+// its spacecraft by file name; the file is shipped beside the template).
 #include "document/SimulationDocument.h"
 #include "scene/SolarSystem.h"
 
@@ -8,8 +10,8 @@
 
 int main(int argc, char** argv)
 {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: make_template FILE\n");
+  if (argc != 2 && argc != 3) {
+    std::fprintf(stderr, "usage: make_template FILE [SPACECRAFT.spc]\n");
     return 2;
   }
   try {
@@ -20,6 +22,7 @@ int main(int argc, char** argv)
     j2000.Day = 1;
     j2000.Hour = 12;
     scene.SetDateTime(j2000);
+    if (argc == 3) scene.SpacecraftsList().AddFromFile(argv[2], scene.GetObjectColor(13));
     TDocumentState state;
     state.RealTimeMode = true;
     state.TableName = "MPC (10000).db";
