@@ -15,27 +15,7 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent)
   setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
   setFixedSize(282, 181);
 
-  auto* panel = new QFrame(this);
-  panel->setObjectName("Panel1");
-  panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-  panel->setLineWidth(2);
-  panel->setGeometry(0, 0, 282, 137);
-
-  auto* icon = new QLabel(panel);
-  icon->setObjectName("ProgramIcon");
-  icon->setPixmap(ProgramIconPixmap(32));
-  icon->setGeometry(7, 7, 32, 32);
-
-  auto* name = new QLabel("Sollumen", panel);
-  name->setObjectName("ProductName");
-  name->setFont(ProductNameFont());
-  name->move(51, 9);
-  name->adjustSize();
-
-  auto* version = new QLabel("Version 1.7.0.", panel);
-  version->setObjectName("Version");
-  version->move(52, 37);
-  version->adjustSize();
+  auto* panel = AddIdentityPanel(this, QRect(0, 0, 282, 137), QPoint(51, 9), "Version 1.7.0.");
 
   auto* info = new QLabel(MakerNotice() + "\n" + DataSourceNotice(), panel);
   info->setObjectName("InfoLabel");

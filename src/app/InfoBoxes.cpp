@@ -13,27 +13,7 @@ TInfoBox::TInfoBox(QWidget* parent)
   setObjectName("InfoBox");
   setWindowTitle("Sollumen");
   setFixedSize(284, 146);
-  auto* panel = new QFrame(this);
-  panel->setObjectName("Panel1");
-  panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-  panel->setLineWidth(2);
-  panel->setGeometry(0, 0, 284, 146);
-
-  auto* icon = new QLabel(panel);
-  icon->setObjectName("ProgramIcon");
-  icon->setPixmap(ProgramIconPixmap(32));
-  icon->setGeometry(7, 7, 32, 32);
-
-  auto* name = new QLabel("Sollumen", panel);
-  name->setObjectName("ProductName");
-  name->setFont(ProductNameFont());
-  name->move(67, 8);
-  name->adjustSize();
-
-  auto* version = new QLabel("Version 1.7.", panel);
-  version->setObjectName("Version");
-  version->move(68, 36);
-  version->adjustSize();
+  auto* panel = AddIdentityPanel(this, QRect(0, 0, 284, 146), QPoint(67, 8), "Version 1.7.");
 
   auto* comments = new QLabel(MakerNotice(), panel);
   comments->setObjectName("Comments");

@@ -1,6 +1,7 @@
 #include "app/ProgramIdentity.h"
 
 #include <QDesktopServices>
+#include <QFrame>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QUrl>
@@ -84,4 +85,31 @@ void TLinkLabel::mousePressEvent(QMouseEvent* event)
 {
   if (event->button() == Qt::LeftButton) LinkLabelClick();
   event->accept();
+}
+
+QFrame* AddIdentityPanel(QWidget* box, const QRect& geometry, const QPoint& namePos,
+                         const QString& version)
+{
+  auto* panel = new QFrame(box);
+  panel->setObjectName("Panel1");
+  panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  panel->setLineWidth(2);
+  panel->setGeometry(geometry);
+
+  auto* icon = new QLabel(panel);
+  icon->setObjectName("ProgramIcon");
+  icon->setPixmap(ProgramIconPixmap(32));
+  icon->setGeometry(7, 7, 32, 32);
+
+  auto* name = new QLabel("Sollumen", panel);
+  name->setObjectName("ProductName");
+  name->setFont(ProductNameFont());
+  name->move(namePos);
+  name->adjustSize();
+
+  auto* versionLabel = new QLabel(version, panel);
+  versionLabel->setObjectName("Version");
+  versionLabel->move(namePos + QPoint(1, 28));
+  versionLabel->adjustSize();
+  return panel;
 }

@@ -18,6 +18,12 @@ QString DataSourceNotice();  // the minor-body data and where its terms are
 // The product name as both boxes show it: "Arial", 24 pixels high, italic.
 QFont ProductNameFont();
 
+class QFrame;
+// The sunken panel both boxes are built on, with the program icon at its
+// top left, the product name at namePos and the version text below it.
+QFrame* AddIdentityPanel(QWidget* box, const QRect& geometry, const QPoint& namePos,
+                         const QString& version);
+
 // A link to the home page: navy, underlined, a hand cursor; a click opens
 // the page in the desktop's default browser without waiting, and a failure
 // is ignored.
