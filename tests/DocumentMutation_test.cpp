@@ -2,6 +2,7 @@
 // end in the document's own messages, never in a crash, a hang or a huge
 // allocation. tests/fuzz/document_fuzz.cpp runs the same reading for longer.
 #include "document/SimulationDocument.h"
+#include "LargestAllocation.h"
 
 #include "DocumentMutator.h"
 
@@ -16,25 +17,6 @@
 #include <new>
 #include <string>
 #include <vector>
-
-// The largest single allocation while a mutant is read.
-namespace {
-std::atomic<std::size_t> LargestAllocation{0};
-}
-
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-#endif
-void* operator new(std::size_t n)
-{
-  std::size_t cur = LargestAllocation.load(std::memory_order_relaxed);
-  while (n > cur && !LargestAllocation.compare_exchange_weak(cur, n, std::memory_order_relaxed)) {
-  }
-  if (void* p = std::malloc(n ? n : 1)) return p;
-  throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 
 namespace {
 

@@ -1,6 +1,7 @@
 // Spacecraft: interpolation in the tabulated points, the reduction to the
 // equinox of date, and trajectory files good, damaged and hostile.
 #include "TrajectoryBytes.h"
+#include "LargestAllocation.h"
 #include "long_double_near.h"
 
 #include "astro/Angles.h"
@@ -14,26 +15,6 @@
 #include <atomic>
 #include <cstdlib>
 #include <new>
-
-// The largest single allocation, so that absurd counts can be shown to cost
-// no memory.
-namespace {
-std::atomic<std::size_t> LargestAllocation{0};
-}
-
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-#endif
-void* operator new(std::size_t n)
-{
-  std::size_t cur = LargestAllocation.load(std::memory_order_relaxed);
-  while (n > cur && !LargestAllocation.compare_exchange_weak(cur, n, std::memory_order_relaxed)) {
-  }
-  if (void* p = std::malloc(n ? n : 1)) return p;
-  throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 
 namespace {
 

@@ -1,4 +1,5 @@
 #include "document/Extended80.h"
+#include "LargestAllocation.h"
 #include "document/TaggedStream.h"
 #include "document/TextConversion.h"
 
@@ -17,27 +18,6 @@
 #include <random>
 #include <string>
 #include <vector>
-
-// The largest single allocation, so that hostile length fields can be shown
-// to cost no memory.
-namespace {
-std::atomic<std::size_t> LargestAllocation{0};
-}
-
-// GCC takes the free below for a mismatch with the built-in new it knows.
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-#endif
-void* operator new(std::size_t n)
-{
-  std::size_t cur = LargestAllocation.load(std::memory_order_relaxed);
-  while (n > cur && !LargestAllocation.compare_exchange_weak(cur, n, std::memory_order_relaxed)) {
-  }
-  if (void* p = std::malloc(n ? n : 1)) return p;
-  throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 
 namespace {
 
