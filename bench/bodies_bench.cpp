@@ -15,16 +15,7 @@ namespace {
 std::unique_ptr<TPlanet> PlanetWithSatellites(int index)
 {
   auto planet = std::make_unique<TPlanet>(index, 0xFFFFFF);
-  for (int n : SatelliteNumbers) {
-    if (index == 0 && n == bnMoon)
-      planet->Satellites.Add(std::make_unique<TEarthMoon>(0x008080, planet.get()));
-    else if (index == 4 && n >= 140 && n <= 143)
-      planet->Satellites.Add(std::make_unique<TJupiterMoon>(n, planet.get(), 0x008080));
-    else if (index == 5 && n >= 156 && n <= 167)
-      planet->Satellites.Add(std::make_unique<TSaturnMoon>(n, planet.get(), 0x008080));
-    else if (index == 6 && n >= 170 && n <= 174)
-      planet->Satellites.Add(std::make_unique<TUranusMoon>(n, planet.get(), 0x008080));
-  }
+  AddSatellites(*planet, 0x008080);
   return planet;
 }
 

@@ -37,16 +37,7 @@ TOrbitElements SampleElements()
 std::unique_ptr<TPlanet> PlanetWithSatellites(int index)
 {
   auto planet = std::make_unique<TPlanet>(index, 0x123456);
-  for (int n : SatelliteNumbers) {
-    if (index == 0 && n == bnMoon)
-      planet->Satellites.Add(std::make_unique<TEarthMoon>(0x008080, planet.get()));
-    else if (index == 4 && n >= 140 && n <= 143)
-      planet->Satellites.Add(std::make_unique<TJupiterMoon>(n, planet.get(), 0x008080));
-    else if (index == 5 && n >= 156 && n <= 167)
-      planet->Satellites.Add(std::make_unique<TSaturnMoon>(n, planet.get(), 0x008080));
-    else if (index == 6 && n >= 170 && n <= 174)
-      planet->Satellites.Add(std::make_unique<TUranusMoon>(n, planet.get(), 0x008080));
-  }
+  AddSatellites(*planet, 0x008080);
   return planet;
 }
 
@@ -139,6 +130,8 @@ TEST(Satellites, ConstantsOfTheTable)
   EXPECT_EQ(saturn->Satellites.Count(), 12);
   EXPECT_THROW(TSaturnMoon(150, saturn.get(), 0), std::invalid_argument);
   EXPECT_THROW(TJupiterMoon(170, jupiter.get(), 0), std::invalid_argument);
+  EXPECT_THROW(NewSatellite(bnMoon, jupiter.get(), 0), std::invalid_argument);
+  EXPECT_EQ(NewSatellite(164, saturn.get(), 0)->Name, "Titan");
 }
 
 TEST(Satellites, CachesStartOneStepAfterTheInstant)

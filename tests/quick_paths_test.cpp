@@ -123,14 +123,7 @@ TEST(QuickSatelliteTheories, LeaveTheObliquityOfTheirFrameInForce)
 std::unique_ptr<TPlanet> PlanetWithSatellites(int index)
 {
   auto planet = std::make_unique<TPlanet>(index, 0);
-  for (int n : SatelliteNumbers) {
-    if (index == 4 && n >= 140 && n <= 143)
-      planet->Satellites.Add(std::make_unique<TJupiterMoon>(n, planet.get(), 0));
-    else if (index == 5 && n >= 156 && n <= 167)
-      planet->Satellites.Add(std::make_unique<TSaturnMoon>(n, planet.get(), 0));
-    else if (index == 6 && n >= 170 && n <= 174)
-      planet->Satellites.Add(std::make_unique<TUranusMoon>(n, planet.get(), 0));
-  }
+  AddSatellites(*planet, 0);
   return planet;
 }
 

@@ -205,6 +205,14 @@ public:
 // (the Moon first).
 extern const std::array<int, 22> SatelliteNumbers;
 
+// A new satellite of the right class for its body number (13, 140-143,
+// 156-167, 170-174); throws std::invalid_argument for any other number or a
+// parent that is not its planet.
+std::unique_ptr<TSatellite> NewSatellite(int number, TPlanet* parent, TColor color);
+// Appends to the planet's list every satellite the scene shows of it, in the
+// order of SatelliteNumbers.
+void AddSatellites(TPlanet& planet, TColor color);
+
 // ---------------------------------------------------------------------------
 // User-defined lines between two of the main bodies (0-8 planets, 9 the Sun)
 

@@ -197,6 +197,27 @@ TUranusMoon::TUranusMoon(int number, TPlanet* parent, TColor color)
 
 void TUranusMoon::Calculate(long double jd) { CalculateFromTheory(jd, UranusSatellite); }
 
+std::unique_ptr<TSatellite> NewSatellite(int number, TPlanet* parent, TColor color)
+{
+  const int planet = parent ? parent->BodyNumber : -1;
+  if (number == bnMoon && planet == bnEarth) return std::make_unique<TEarthMoon>(color, parent);
+  if (planet == 4) return std::make_unique<TJupiterMoon>(number, parent, color);
+  if (planet == 5) return std::make_unique<TSaturnMoon>(number, parent, color);
+  if (planet == 6) return std::make_unique<TUranusMoon>(number, parent, color);
+  throw std::invalid_argument("no satellite number " + std::to_string(number) + " of planet " +
+                              std::to_string(planet));
+}
+
+void AddSatellites(TPlanet& planet, TColor color)
+{
+  const int index = planet.BodyNumber;
+  for (int number : SatelliteNumbers) {
+    const bool ofPlanet = number == bnMoon ? index == bnEarth
+                                           : SatelliteTable().at(number).Planet == index;
+    if (ofPlanet) planet.Satellites.Add(NewSatellite(number, &planet, color));
+  }
+}
+
 TSatellite* TSatelliteList::Add(std::unique_ptr<TSatellite> s)
 {
   items_.push_back(std::move(s));

@@ -39,22 +39,8 @@ TSolarSystem::TSolarSystem()
   dateTime_ = NowUT();
   for (int i = 0; i < 9; ++i) planets_.Add(std::make_unique<TPlanet>(i, objectColors_[i]));
 
-  const TColor satelliteColor = objectColors_[12];
-  for (int number : SatelliteNumbers) {
-    if (number == bnMoon) {
-      TPlanet* earth = Planet(0);
-      earth->Satellites.Add(std::make_unique<TEarthMoon>(satelliteColor, earth));
-    } else if (number >= 140 && number <= 143) {
-      TPlanet* jupiter = Planet(4);
-      jupiter->Satellites.Add(std::make_unique<TJupiterMoon>(number, jupiter, satelliteColor));
-    } else if (number >= 156 && number <= 167) {
-      TPlanet* saturn = Planet(5);
-      saturn->Satellites.Add(std::make_unique<TSaturnMoon>(number, saturn, satelliteColor));
-    } else if (number >= 170 && number <= 174) {
-      TPlanet* uranus = Planet(6);
-      uranus->Satellites.Add(std::make_unique<TUranusMoon>(number, uranus, satelliteColor));
-    }
-  }
+  // The satellites, the Moon first, then those of Jupiter, Saturn and Uranus.
+  for (int i = 0; i < 9; ++i) AddSatellites(*Planet(i), objectColors_[12]);
 
   SetDim(2.0L);
   centerObject_ = 9;

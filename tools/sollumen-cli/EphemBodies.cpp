@@ -58,13 +58,7 @@ TRectCoord SatelliteEphem(long double jd, EphemFrame frame)
   if (frame == EphemFrame::J2000) return theory(Code, jd);
 
   TPlanet planet(Planet, 0);
-  TSatellite* satellite;
-  if constexpr (Planet == 4)
-    satellite = planet.Satellites.Add(std::make_unique<TJupiterMoon>(Code, &planet, 0));
-  else if constexpr (Planet == 5)
-    satellite = planet.Satellites.Add(std::make_unique<TSaturnMoon>(Code, &planet, 0));
-  else
-    satellite = planet.Satellites.Add(std::make_unique<TUranusMoon>(Code, &planet, 0));
+  TSatellite* satellite = planet.Satellites.Add(NewSatellite(Code, &planet, 0));
   Obliquity(jd);  // as the scene does before recalculating its bodies
   planet.Calculate(jd);
   return satellite->Position;
