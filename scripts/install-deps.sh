@@ -7,7 +7,7 @@ set -euo pipefail
 packages=(
   build-essential g++ cmake pkg-config git python3
   qt6-base-dev qt6-base-dev-tools libqt6printsupport6 qt6-qpa-plugins libgl-dev
-  libpng-dev libsqlite3-dev
+  libpng-dev libsqlite3-dev sqlite3 zlib1g-dev poppler-utils
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation xvfb xauth
 )

@@ -1,0 +1,127 @@
+#include "database/TableSchema.h"
+
+#include <sqlite3.h>
+
+#include <array>
+#include <fstream>
+
+namespace {
+
+// Index bookkeeping: SQLite keeps the index itself, this table keeps the
+// name and field list as they were given, in creation order.
+constexpr const char* IndexListTable = "sollumen_indices";
+
+std::string Quoted(const std::string& identifier) {
+  std::string q = "\"";
+  for (char c : identifier) {
+    if (c == '"') q += '"';
+    q += c;
+  }
+  return q + "\"";
+}
+
+std::uint32_t BigEndian32(const unsigned char* p) {
+  return (std::uint32_t(p[0]) << 24) | (std::uint32_t(p[1]) << 16) |
+         (std::uint32_t(p[2]) << 8) | std::uint32_t(p[3]);
+}
+
+}  // namespace
+
+const std::vector<TIndexDef>& StandardIndices() {
+  static const std::vector<TIndexDef> indices = {
+      {"IDXNAME", "NAME;A;"}, {"IDXA", "A;NAME"},     {"IDXE", "E;NAME"},
+      {"IDXINCL", "I;NAME"},  {"IDXCL", "CLASS;NO"},  {"IDXNEA", "ISNEA;NO"},
+      {"IDXPHA", "ISPHA;NO"}};
+  return indices;
+}
+
+std::vector<std::string> IndexFieldNames(const std::string& fields) {
+  std::vector<std::string> names;
+  std::string part;
+  for (char c : fields + ";") {
+    if (c == ';') {
+      if (!part.empty()) names.push_back(part);
+      part.clear();
+    } else {
+      part += c;
+    }
+  }
+  return names;
+}
+
+bool IsTableFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::array<unsigned char, 100> header{};
+  if (!in.read(reinterpret_cast<char*>(header.data()), header.size())) return false;
+  static const char magic[] = "SQLite format 3";
+  for (int i = 0; i < 16; ++i)
+    if (header[i] != static_cast<unsigned char>(magic[i])) return false;
+  return BigEndian32(&header[68]) == std::uint32_t(TableApplicationId);
+}
+
+void ExecSql(sqlite3* db, const std::string& sql) {
+  char* message = nullptr;
+  if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &message) != SQLITE_OK) {
+    std::string text = message ? message : sqlite3_errmsg(db);
+    sqlite3_free(message);
+    throw ETableError(text);
+  }
+}
+
+void CreateTableSchema(sqlite3* db, bool withReferenceAndComputer) {
+  std::string sql = "PRAGMA application_id = " + std::to_string(TableApplicationId) +
+                    "; PRAGMA user_version = " + std::to_string(TableFormatVersion) + ";";
+  sql += std::string("CREATE TABLE ") + BodiesTableName +
+         " (NO INTEGER PRIMARY KEY, NAME TEXT, M REAL, NW REAL, OHM REAL, I REAL,"
+         " E REAL, A REAL, DATE REAL, CLASS TEXT, ISNEA TEXT, ISPHA TEXT";
+  if (withReferenceAndComputer) sql += ", Reference TEXT, Computer TEXT";
+  sql += ");";
+  sql += std::string("CREATE TABLE ") + IndexListTable +
+         " (seq INTEGER PRIMARY KEY, name TEXT UNIQUE NOT NULL, fields TEXT NOT NULL);";
+  ExecSql(db, sql);
+}
+
+void AddNamedIndex(sqlite3* db, const TIndexDef& index) {
+  std::vector<std::string> names = IndexFieldNames(index.Fields);
+  if (index.Name.empty() || names.empty())
+    throw ETableError("Invalid index definition '" + index.Name + "'");
+  std::string columns;
+  for (const std::string& n : names) columns += (columns.empty() ? "" : ", ") + Quoted(n);
+  // One transaction: the SQLite index and its entry in the list exist together.
+  ExecSql(db, "SAVEPOINT add_index");
+  try {
+    sqlite3_stmt* stmt = nullptr;
+    std::string insert = std::string("INSERT INTO ") + IndexListTable + " (name, fields) VALUES (?, ?)";
+    if (sqlite3_prepare_v2(db, insert.c_str(), -1, &stmt, nullptr) != SQLITE_OK)
+      throw ETableError(sqlite3_errmsg(db));
+    sqlite3_bind_text(stmt, 1, index.Name.c_str(), -1, SQLITE_TRANSIENT);
+    sqlite3_bind_text(stmt, 2, index.Fields.c_str(), -1, SQLITE_TRANSIENT);
+    int rc = sqlite3_step(stmt);
+    sqlite3_finalize(stmt);
+    if (rc != SQLITE_DONE) {
+      if (rc == SQLITE_CONSTRAINT) throw ETableError("Index '" + index.Name + "' already exists");
+      throw ETableError(sqlite3_errmsg(db));
+    }
+    ExecSql(db, "CREATE INDEX " + Quoted(index.Name) + " ON " + BodiesTableName + " (" +
+                    columns + ")");
+    ExecSql(db, "RELEASE add_index");
+  } catch (...) {
+    sqlite3_exec(db, "ROLLBACK TO add_index; RELEASE add_index", nullptr, nullptr, nullptr);
+    throw;
+  }
+}
+
+std::vector<TIndexDef> ReadIndexDefs(sqlite3* db) {
+  std::vector<TIndexDef> defs;
+  sqlite3_stmt* stmt = nullptr;
+  std::string sql = std::string("SELECT name, fields FROM ") + IndexListTable + " ORDER BY seq";
+  if (sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt, nullptr) != SQLITE_OK)
+    throw ETableError(sqlite3_errmsg(db));
+  int rc;
+  while ((rc = sqlite3_step(stmt)) == SQLITE_ROW)
+    defs.push_back({reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)),
+                    reinterpret_cast<const char*>(sqlite3_column_text(stmt, 1))});
+  sqlite3_finalize(stmt);
+  if (rc != SQLITE_DONE) throw ETableError(sqlite3_errmsg(db));
+  return defs;
+}
