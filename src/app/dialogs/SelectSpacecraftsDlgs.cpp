@@ -93,7 +93,7 @@ TSelectSpacecraftsDlg::TSelectSpacecraftsDlg(TUserPrompts& prompts, QWidget* par
   modeGroup_ = new QButtonGroup(this);
   for (int i = 0; i < 5; ++i) {
     ModeButtons[i] = new QRadioButton(ModeCaptions[i], RGSpacecraftTrajectoryMode);
-    ModeButtons[i]->setGeometry(8, 17 + 17 * i, 145, 17);
+    ModeButtons[i]->setGeometry(8, 19 + 17 * i, 145, 17);
     modeGroup_->addButton(ModeButtons[i], i);
   }
 
