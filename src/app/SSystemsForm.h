@@ -42,8 +42,10 @@ class TAboutBox;
 class TColorSwatch;
 class TDirectionsDlg;
 class TPaintBox;
+class TPrintDlg;
 class TSatellitesDlg;
 class TSelectSpacecraftsDlg;
+class TSaveAsBitmapDlg;
 class TSpinButton;
 
 struct TFormOptions {
@@ -185,6 +187,15 @@ public:
   TDocumentState CollectDocumentState() const;
   // Whether "last.orb" will be written at exit.
   bool WillSaveLastDocument() const { return lastDocumentSettled_; }
+
+  // ---- printing and image export (SSystemsFormOutput.cpp)
+  void ActPrintExecute();
+  void ActSaveAsBitmapExecute();
+  // The dialogs, made on first use.
+  TPrintDlg* PrintDlg();
+  TSaveAsBitmapDlg* SaveAsBitmapDlg();
+  // The two text lines under a printed or exported picture.
+  std::vector<std::string> OutputLines() const;
 
   // ---- settings
   void ReadSettings();
@@ -333,6 +344,11 @@ private:
   void SBAllObjectsClick() {}
 
   TUserPrompts& Prompts() { return *prompts_; }
+
+  // printing and export: the screen's canvas back in the scene
+  void RepaintScreen();
+  TPrintDlg* printDlg_ = nullptr;
+  TSaveAsBitmapDlg* saveAsBitmapDlg_ = nullptr;
 
   std::unique_ptr<TSolarSystem> solarSystem_;
   std::unique_ptr<TUserPrompts> ownPrompts_;

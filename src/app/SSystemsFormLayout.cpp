@@ -445,11 +445,9 @@ void TSolarSystemForm::CreateCommands()
   ActPrint = Command("ActPrint", "&Print", "print the current plot", this);
   ActPrint->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
   ActPrint->setIcon(s->standardIcon(QStyle::SP_FileDialogDetailedView));
-  ActPrint->setEnabled(false);  // until printing exists
   ActSaveAsBitmap =
       Command("ActSaveAsBitmap", "Save &as bitmap", "save the current plot as a bitmap file", this);
   ActSaveAsBitmap->setIcon(s->standardIcon(QStyle::SP_DriveFDIcon));
-  ActSaveAsBitmap->setEnabled(false);  // until image export exists
   ActLoadTemplate = Command("ActLoadTemplate", "Load &template file",
                             "load template file (template.orb)", this);
   ActLoadTemplate->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
@@ -482,6 +480,8 @@ void TSolarSystemForm::ConnectControls()
   // commands
   connect(ActOpen, &QAction::triggered, this, [this] { ActOpenExecute(); });
   connect(ActSave, &QAction::triggered, this, [this] { ActSaveExecute(); });
+  connect(ActPrint, &QAction::triggered, this, [this] { ActPrintExecute(); });
+  connect(ActSaveAsBitmap, &QAction::triggered, this, [this] { ActSaveAsBitmapExecute(); });
   connect(ActLoadTemplate, &QAction::triggered, this, [this] { ActLoadTemplateExecute(); });
   connect(ActAbout, &QAction::triggered, this, [this] { ActAboutExecute(); });
   connect(ActExit, &QAction::triggered, this, [this] { ActExitExecute(); });

@@ -6,6 +6,8 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 
 namespace {
 
@@ -83,4 +85,51 @@ bool TDialogPrompts::ChooseColor(QWidget* parent, TColor& color)
   if (!chosen.isValid()) return false;
   color = FromQColor(chosen);
   return true;
+}
+
+// ---- printing and image export
+
+bool TUserPrompts::RunDialog(QDialog&) { return false; }
+
+std::string TUserPrompts::SaveBitmapName(QWidget*, const std::string&, const std::string&)
+{
+  return {};
+}
+
+std::string TUserPrompts::PrintFileName(QWidget*, const std::string&, const std::string&)
+{
+  return {};
+}
+
+bool TUserPrompts::SetupPrinter(QWidget*, QPrinter&) { return false; }
+
+bool TDialogPrompts::RunDialog(QDialog& dialog) { return dialog.exec() == QDialog::Accepted; }
+
+std::string TDialogPrompts::SaveBitmapName(QWidget* parent, const std::string& directory,
+                                           const std::string& name)
+{
+  QFileDialog dialog(parent, "Save as graphic file", Proposal(directory, name),
+                     "portable network graphics (PNG) (*.png);;bitmap graphics (BMP) (*.bmp)");
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setDefaultSuffix("png");
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+  return dialog.selectedFiles().first().toStdString();
+}
+
+std::string TDialogPrompts::PrintFileName(QWidget* parent, const std::string& directory,
+                                          const std::string& name)
+{
+  QFileDialog dialog(parent, "Print to file", Proposal(directory, name), "PDF files (*.pdf)");
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setDefaultSuffix("pdf");
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+  return dialog.selectedFiles().first().toStdString();
+}
+
+bool TDialogPrompts::SetupPrinter(QWidget* parent, QPrinter& printer)
+{
+  QPrintDialog dialog(&printer, parent);
+  return dialog.exec() == QDialog::Accepted;
 }

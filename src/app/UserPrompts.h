@@ -7,6 +7,8 @@
 
 #include <string>
 
+class QDialog;
+class QPrinter;
 class QWidget;
 
 class TUserPrompts {
@@ -27,6 +29,20 @@ public:
                                        const std::string& name) = 0;
   // The colour dialog preset with `color`; true and the choice on OK.
   virtual bool ChooseColor(QWidget* parent, TColor& color) = 0;
+
+  // ---- printing and image export. The defaults answer as a user who
+  // cancels, so that a prompter made before these questions still serves.
+  // Shows one of the program's own dialogs modally; true on OK.
+  virtual bool RunDialog(QDialog& dialog);
+  // The file dialog of image export ("Save as graphic file"), proposing
+  // `name` in `directory`; the chosen path, or "" when cancelled.
+  virtual std::string SaveBitmapName(QWidget* parent, const std::string& directory,
+                                     const std::string& name);
+  // The PDF file to print into when no printer is chosen; "" when cancelled.
+  virtual std::string PrintFileName(QWidget* parent, const std::string& directory,
+                                    const std::string& name);
+  // The system's printer-setup dialog on the printer; true on OK.
+  virtual bool SetupPrinter(QWidget* parent, QPrinter& printer);
 };
 
 // The real dialogs of the desktop.
@@ -40,6 +56,12 @@ public:
   std::string SaveDocumentName(QWidget* parent, const std::string& directory,
                                const std::string& name) override;
   bool ChooseColor(QWidget* parent, TColor& color) override;
+  bool RunDialog(QDialog& dialog) override;
+  std::string SaveBitmapName(QWidget* parent, const std::string& directory,
+                             const std::string& name) override;
+  std::string PrintFileName(QWidget* parent, const std::string& directory,
+                            const std::string& name) override;
+  bool SetupPrinter(QWidget* parent, QPrinter& printer) override;
 };
 
 // Message texts break their lines with a carriage return; a box shows a

@@ -1,244 +1,106 @@
-// sollumen-cli render: the default scene drawn into a PNG image, without a
-// display.
+// sollumen-cli render: the scene drawn into a PNG or BMP image (or a series
+// of them, for a time-lapse film), without a display.
 #include "Cli.h"
-#include "DocumentArgs.h"
+#include "SceneArgs.h"
 
-#include "app/SceneImage.h"
+#include "app/output/ExportImage.h"
 #include "astro/DatesAndTimes.h"
-#include "astro/util404.h"
 #include "scene/SolarSystem.h"
 
-#include <QGuiApplication>
-#include <QImageWriter>
-#include <QSaveFile>
-
 #include <algorithm>
-#include <cctype>
-#include <cmath>
 #include <cstdio>
-#include <map>
-#include <set>
 
 namespace {
+
+constexpr int MinSize = 16;
+constexpr int MaxSize = 8192;
+constexpr int MaxFrames = 10000;
 
 // The instants the program shows.
 constexpr long double FirstJD = 990924.5L;
 constexpr long double LastJD = 3912515.5L;
-constexpr int MinSize = 16;
-constexpr int MaxSize = 8192;
 
-std::string Lower(std::string s)
+// The file of frame k: the number before the extension of the name.
+std::string FramePath(const std::string& out, int k)
 {
-  for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return s;
+  const std::size_t slash = out.rfind('/');
+  const std::size_t dot = out.rfind('.');
+  const std::size_t cut = dot != std::string::npos && (slash == std::string::npos || dot > slash + 1)
+                              ? dot
+                              : out.size();
+  char number[16];
+  std::snprintf(number, sizeof number, "%04d", k);
+  return out.substr(0, cut) + number + out.substr(cut);
 }
-
-// The scene's switches by their names without "Show".
-std::map<std::string, bool TSolarSystem::*> Switches()
-{
-  return {{"orbits", &TSolarSystem::ShowOrbits},
-          {"names", &TSolarSystem::ShowNames},
-          {"sun", &TSolarSystem::ShowSun},
-          {"rotaxis", &TSolarSystem::ShowRotAxis},
-          {"rotation", &TSolarSystem::ShowRotation},
-          {"perpendiculars", &TSolarSystem::ShowPerpendiculars},
-          {"apsides", &TSolarSystem::ShowApsides},
-          {"lineofnodes", &TSolarSystem::ShowLineOfNodes},
-          {"directions", &TSolarSystem::ShowDirections},
-          {"satellites", &TSolarSystem::ShowSatellites}};
-}
-
-// The switches named in a comma-separated list.
-std::vector<bool TSolarSystem::*> SwitchList(const std::string& list, const std::string& option)
-{
-  const auto switches = Switches();
-  std::vector<bool TSolarSystem::*> out;
-  std::size_t start = 0;
-  while (true) {
-    const std::size_t comma = list.find(',', start);
-    const std::string name = list.substr(start, comma == std::string::npos ? comma : comma - start);
-    auto it = switches.find(Lower(name));
-    if (it == switches.end())
-      throw UsageError(option + ": unknown name '" + name +
-                       "' (Orbits, Names, Sun, RotAxis, Rotation, Perpendiculars, Apsides, "
-                       "LineOfNodes, Directions, Satellites)");
-    out.push_back(it->second);
-    if (comma == std::string::npos) break;
-    start = comma + 1;
-  }
-  return out;
-}
-
-int CenterBody(const std::string& name)
-{
-  if (Lower(name) == "sun") return bnSun;
-  for (int i = 0; i < 9; ++i)
-    if (Lower(name) == Lower(PlanetNames[i])) return i;
-  throw UsageError("--center: unknown body '" + name + "' (Sun or a planet)");
-}
-
-long long IntegerIn(const std::string& text, const char* what, long long lo, long long hi)
-{
-  const long long v = ParseInteger(text, what);
-  if (v < lo || v > hi)
-    throw UsageError(std::string(what) + " must lie in " + std::to_string(lo) + " .. " +
-                     std::to_string(hi) + ", not " + text);
-  return v;
-}
-
-// Qt's notes about the environment (no runtime directory, say) are no
-// concern of a command that draws into an image; real failures still show.
-void QuietMessages(QtMsgType type, const QMessageLogContext&, const QString& message)
-{
-  if (type == QtCriticalMsg || type == QtFatalMsg)
-    std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
-}
-
-// Text and fonts need an application object; the off-screen platform needs
-// no display, whatever QT_QPA_PLATFORM says.
-struct TOffscreenApplication {
-  QtMessageHandler previous = qInstallMessageHandler(QuietMessages);
-  int argc = 3;
-  char name[13] = "sollumen-cli";
-  char platform[10] = "-platform";
-  char offscreen[10] = "offscreen";
-  char* argv[4] = {name, platform, offscreen, nullptr};
-  QGuiApplication app{argc, argv};
-  ~TOffscreenApplication() { qInstallMessageHandler(previous); }
-};
 
 void RunRender(const CliArgs& args, std::ostream&)
 {
-  struct TOptions {
-    bool HasJD = false;
-    long double JD = 0;
-    int Size = 500;
-    int Plane = -1;
-    long double Dim = -1;
-    int Center = -1;
-    bool HasRot[3] = {false, false, false};
-    long double Rot[3] = {0, 0, 0};
-    int Grid = -1;
-    std::vector<std::pair<bool TSolarSystem::*, bool>> Switches;  // in the order given
-    int ColorMode = 2;
-    int SizeMode = 0;
-    std::string Out;
-    std::string Doc;
-    std::vector<std::string> Spacecraft;  // trajectory files, in the order given
-    int Trajectory = -1;
-    long double DaysBack = -1;
-    long double DaysAhead = -1;
-  } o;
+  TSceneOptions scene;
+  int size = 500;
+  int colorMode = 2;
+  int sizeMode = 0;
+  bool captions = false;
+  int frames = 0;  // 0: one image, no frame numbers
+  bool hasStep = false;
+  long double stepDays = 1;
+  std::string out;
 
-  std::set<std::string> seen;
-  for (std::size_t i = 0; i < args.size(); i += 2) {
-    const std::string& opt = args[i];
-    if (opt.rfind("--", 0) != 0) throw UsageError("unexpected argument '" + opt + "'");
-    static const std::set<std::string> known = {
-        "--jd",   "--size", "--plane", "--dim",  "--center",     "--rotx",      "--roty",
-        "--rotz", "--grid", "--show",  "--hide", "--color-mode", "--size-mode", "--out",
-        "--doc",  "--spacecraft", "--trajectory", "--days-back", "--days-ahead"};
-    if (!known.count(opt)) throw UsageError("unknown option '" + opt + "'");
-    if (!seen.insert(opt).second && opt != "--spacecraft") throw UsageError(opt + " given twice");
-    if (i + 1 >= args.size() || args[i + 1].rfind("--", 0) == 0)
-      throw UsageError(opt + " needs a value");
-    const std::string& v = args[i + 1];
-
-    if (opt == "--jd") {
-      o.HasJD = true;
-      o.JD = ParseReal(v, "Julian date");
-      if (o.JD < FirstJD || o.JD > LastJD)
-        throw UsageError("Julian date must lie in 990924.5 .. 3912515.5, not " + v);
-    } else if (opt == "--size") {
-      o.Size = static_cast<int>(IntegerIn(v, "size", MinSize, MaxSize));
-    } else if (opt == "--plane") {
-      static const std::map<std::string, int> planes = {{"xy", XY}, {"xz", XZ}, {"zy", ZY}, {"3d", D3}};
-      auto it = planes.find(v);
-      if (it == planes.end()) throw UsageError("--plane must be xy, xz, zy or 3d, not '" + v + "'");
-      o.Plane = it->second;
-    } else if (opt == "--dim") {
-      o.Dim = ParseReal(v, "half-width");
-      if (o.Dim < 0.001L || o.Dim > 100)
-        throw UsageError("--dim must lie in 0.001 .. 100 AU, not " + v);
-    } else if (opt == "--center") {
-      o.Center = CenterBody(v);
-    } else if (opt == "--rotx" || opt == "--roty" || opt == "--rotz") {
-      const int axis = opt[5] - 'x';
-      o.HasRot[axis] = true;
-      o.Rot[axis] = ParseReal(v, "rotation angle");
-    } else if (opt == "--grid") {
-      static const std::map<std::string, int> grids = {{"none", 0}, {"radial", 1}, {"rect", 2}};
-      auto it = grids.find(v);
-      if (it == grids.end()) throw UsageError("--grid must be none, radial or rect, not '" + v + "'");
-      o.Grid = it->second;
-    } else if (opt == "--show" || opt == "--hide") {
-      for (auto sw : SwitchList(v, opt)) o.Switches.emplace_back(sw, opt == "--show");
-    } else if (opt == "--color-mode") {
-      o.ColorMode = static_cast<int>(IntegerIn(v, "colour mode", 0, 3));
-    } else if (opt == "--size-mode") {
-      o.SizeMode = static_cast<int>(IntegerIn(v, "size mode", 0, 2));
-    } else if (opt == "--out") {
-      if (v.empty()) throw UsageError("--out needs a file name");
-      o.Out = v;
-    } else if (opt == "--doc") {
-      o.Doc = v;
-    } else if (opt == "--spacecraft") {
-      o.Spacecraft.push_back(v);
-    } else if (opt == "--trajectory") {
-      static const std::map<std::string, int> modes = {
-          {"none", stmNone}, {"past", stmPast}, {"future", stmFuture}, {"all", stmAll}, {"user", stmUser}};
-      auto it = modes.find(v);
-      if (it == modes.end())
-        throw UsageError("--trajectory must be none, past, future, all or user, not '" + v + "'");
-      o.Trajectory = it->second;
-    } else if (opt == "--days-back" || opt == "--days-ahead") {
-      const long double days = ParseReal(v, "number of days");
-      if (days < 0 || days > 1e99L) throw UsageError(opt + " must lie in 0 .. 1e99, not " + v);
-      (opt == "--days-back" ? o.DaysBack : o.DaysAhead) = days;
-    }
-  }
-  if (o.Out.empty()) throw UsageError("expected --out FILE.png");
+  ParseOptions(
+      args, {"--size", "--color-mode", "--size-mode", "--out", "--frames", "--step-days"},
+      {"--captions"}, scene, [&](const std::string& opt, const std::string& v) {
+        if (opt == "--size") {
+          size = static_cast<int>(IntegerIn(v, "size", MinSize, MaxSize));
+        } else if (opt == "--color-mode") {
+          colorMode = static_cast<int>(IntegerIn(v, "colour mode", 0, 3));
+        } else if (opt == "--size-mode") {
+          sizeMode = static_cast<int>(IntegerIn(v, "size mode", 0, 2));
+        } else if (opt == "--out") {
+          if (v.empty()) throw UsageError("--out needs a file name");
+          out = v;
+        } else if (opt == "--captions") {
+          captions = true;
+        } else if (opt == "--frames") {
+          frames = static_cast<int>(IntegerIn(v, "number of frames", 1, MaxFrames));
+        } else if (opt == "--step-days") {
+          hasStep = true;
+          stepDays = ParseReal(v, "step in days");
+        }
+      });
+  if (out.empty()) throw UsageError("expected --out FILE.png");
+  if (hasStep && frames == 0) throw UsageError("--step-days needs --frames");
 
   TOffscreenApplication application;
-  TSolarSystem scene;
-  if (!o.Doc.empty()) {
-    TDocumentState state;
-    ReadKnownDocument(o.Doc, scene, state, DefaultProgramDir());
-  }
-  for (const std::string& file : o.Spacecraft) {
-    try {
-      scene.SpacecraftsList().AddFromFile(file, scene.GetObjectColor(13));
-    } catch (const std::exception& e) {
-      throw UsageError(e.what());
-    }
-  }
-  if (o.Trajectory >= 0)
-    scene.SpacecraftTrajectoryMode = static_cast<TSpacecraftTrajectoryMode>(o.Trajectory);
-  if (o.DaysBack >= 0) scene.SpacecraftTrajectoryPast = o.DaysBack;
-  if (o.DaysAhead >= 0) scene.SpacecraftTrajectoryFuture = o.DaysAhead;
-  for (const auto& [sw, on] : o.Switches) scene.*sw = on;
-  if (o.Plane >= 0) scene.Plane = static_cast<TPlane>(o.Plane);
-  if (o.Dim > 0) scene.SetDim(o.Dim);
-  if (o.Grid >= 0) scene.GridMode = o.Grid;
-  if (o.HasRot[0]) scene.SetRotX(o.Rot[0]);
-  if (o.HasRot[1]) scene.SetRotY(o.Rot[1]);
-  if (o.HasRot[2]) scene.SetRotZ(o.Rot[2]);
-  scene.SetDateTime(o.HasJD ? JDToDateRec(0, o.JD) : o.Doc.empty() ? NowUT() : scene.DateTime());
-  if (o.Center >= 0) scene.SetCenterObject(o.Center);
+  TSolarSystem solarSystem;
+  BuildScene(scene, solarSystem);
 
-  const QImage image =
-      RenderSceneImage(scene, o.Size, o.ColorMode, o.SizeMode).convertToFormat(QImage::Format_RGB888);
-  // Written to a temporary file that replaces the target only when complete.
-  QSaveFile file(QString::fromStdString(o.Out));
-  if (!file.open(QIODevice::WriteOnly))
-    throw std::runtime_error("cannot write " + o.Out + ": " + file.errorString().toStdString());
-  QImageWriter writer(&file, "png");
-  if (!writer.write(image) || !file.commit())
-    throw std::runtime_error("cannot write " + o.Out + ": " +
-                             (writer.error() != QImageWriter::UnknownError
-                                  ? writer.errorString()
-                                  : file.errorString())
-                                 .toStdString());
+  auto render = [&](const std::string& path) {
+    const QImage image = RenderExportImage(
+        solarSystem, size,
+        captions ? SceneCaptions(solarSystem) : std::vector<std::string>(), colorMode, sizeMode);
+    try {
+      SaveExportImage(path, image);
+    } catch (const std::exception& e) {
+      throw std::runtime_error("cannot write " + path + ": " + e.what());
+    }
+  };
+  if (frames == 0) {
+    render(out);
+    return;
+  }
+  // Every instant of the film must be one the program shows, before the
+  // first frame is written.
+  const long double first = DateRecToJD(solarSystem.DateTime());
+  const long double last = first + (frames - 1) * stepDays;
+  if (std::min(first, last) < FirstJD || std::max(first, last) > LastJD)
+    throw UsageError("the frames reach beyond 990924.5 .. 3912515.5 (last JD " +
+                     std::to_string(static_cast<double>(last)) + ")");
+  for (int k = 0; k < frames; ++k) {
+    if (k > 0) {
+      solarSystem.SetDateTime(JDToDateRec(0, first + k * stepDays));
+      if (scene.Center >= 0) solarSystem.SetCenterObject(scene.Center);
+    }
+    render(FramePath(out, k));
+  }
 }
 
 const char* const RenderHelp =
@@ -247,11 +109,13 @@ const char* const RenderHelp =
     "         [--grid none|radial|rect] [--show NAME,...] [--hide NAME,...]\n"
     "         [--color-mode 0-3] [--size-mode 0-2] [--doc FILE.orb]\n"
     "         [--spacecraft FILE.spc ...] [--trajectory none|past|future|all|user]\n"
-    "         [--days-back D] [--days-ahead D] --out FILE.png\n\n"
+    "         [--days-back D] [--days-ahead D] [--captions]\n"
+    "         [--frames N [--step-days D]] --out FILE.png|FILE.bmp\n\n"
     "Draws the scene with its start-up settings (3D view turned 45 degrees\n"
     "about x and z, 2 AU half-width about the Sun, rectangular grid; nine\n"
     "planets and 22 satellites) at the instant JD into an N x N image and\n"
-    "writes it as a PNG file. Nothing is printed.\n\n"
+    "writes it as a PNG file, or a BMP file when FILE ends in .bmp (any case).\n"
+    "Nothing is printed.\n\n"
     "  --jd JD          Julian date (UT), 990924.5 .. 3912515.5; default now\n"
     "  --size N         edge of the image in pixels, 16 .. 8192; default 500\n"
     "  --plane P        xy, xz, zy (the coordinate planes of the ecliptic) or 3d\n"
@@ -269,7 +133,16 @@ const char* const RenderHelp =
     "                   (default), 3 colours on white\n"
     "  --size-mode S    0 screen (default); 1 and 2 bigger dots and a frame,\n"
     "                   as for print\n"
-    "  --out FILE       the PNG file to write (replaced when complete)\n"
+    "  --out FILE       the image file to write (replaced when complete)\n"
+    "  --captions       write the instant and the view into the top left corner,\n"
+    "                   as the exported image does, in the complement of the\n"
+    "                   background's colour\n"
+    "  --frames N       write N images, 1 .. 10000, for a time-lapse film: the\n"
+    "                   frame number (0000, 0001, ...) goes before the\n"
+    "                   extension of FILE (film.png: film0000.png, ...)\n"
+    "  --step-days D    days the instant advances from one frame to the next\n"
+    "                   (may be negative or fractional); default 1. Every\n"
+    "                   frame's instant must lie in the range of --jd\n"
     "  --doc FILE.orb   start from the scene of a simulation document (any\n"
     "                   version) at its instant instead of the start-up scene;\n"
     "                   the other options override it\n"

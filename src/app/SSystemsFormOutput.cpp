@@ -1,0 +1,86 @@
+// Printing and image export from the main window: the dialogs, the two text
+// lines of the current instant and view, and the repaint of the screen
+// afterwards, since the scene remembers the canvas it painted last.
+#include "app/SSystemsForm.h"
+
+#include "app/PaintBox.h"
+#include "app/output/ExportImage.h"
+#include "app/output/OutputTexts.h"
+#include "app/output/PrintDlgs.h"
+#include "app/output/PrintPage.h"
+#include "app/output/SaveAsBitmapDlgs.h"
+
+#include <QComboBox>
+#include <QPrinter>
+
+TPrintDlg* TSolarSystemForm::PrintDlg()
+{
+  if (!printDlg_) printDlg_ = new TPrintDlg(Prompts(), this);
+  return printDlg_;
+}
+
+TSaveAsBitmapDlg* TSolarSystemForm::SaveAsBitmapDlg()
+{
+  if (!saveAsBitmapDlg_) saveAsBitmapDlg_ = new TSaveAsBitmapDlg(Prompts(), this);
+  return saveAsBitmapDlg_;
+}
+
+std::vector<std::string> TSolarSystemForm::OutputLines() const
+{
+  return {InstantLine(CurrentTime),
+          ViewLine(solarSystem_->Plane, CBCenterObject->currentText().toStdString())};
+}
+
+void TSolarSystemForm::RepaintScreen()
+{
+  PaintBox->PaintScene();
+  PaintBox->update();
+}
+
+void TSolarSystemForm::ActPrintExecute()
+{
+  TPrintDlg& dialog = *PrintDlg();
+  dialog.FormShow();
+  if (!Prompts().RunDialog(dialog)) return;
+  QPrinter& printer = dialog.Printer();
+  PreparePrinter(printer, dialog.Copies());
+  try {
+    if (printer.outputFormat() == QPrinter::PdfFormat) {
+      // No printer (or printing to a file chosen in the settings): the page
+      // goes into a PDF file the user names.
+      const std::string proposed = printer.outputFileName().toStdString();
+      const std::string path = Prompts().PrintFileName(
+          this, proposed.empty() ? BitmapPath : DirectoryPart(proposed),
+          proposed.empty() ? "sollumen.pdf" : NamePart(proposed));
+      if (path.empty()) return;
+      PrintScenePageToPdf(printer, path, *solarSystem_, dialog.ColorMode(), OutputLines());
+      printer.setOutputFileName(QString::fromStdString(path));
+    } else {
+      PrintScenePage(printer, *solarSystem_, dialog.ColorMode(), OutputLines());
+    }
+  } catch (const std::exception& e) {
+    RepaintScreen();
+    Prompts().Error(this, e.what());
+    return;
+  }
+  RepaintScreen();
+}
+
+void TSolarSystemForm::ActSaveAsBitmapExecute()
+{
+  TSaveAsBitmapDlg& dialog = *SaveAsBitmapDlg();
+  dialog.SetExportFileName(ProposeExportFileName(DocumentFileName, BitmapPath));
+  dialog.SetExportSize(BitmapSize);
+  if (!Prompts().RunDialog(dialog)) return;
+  BitmapSize = dialog.ExportSize;
+  BitmapPath = dialog.ExportDir;
+
+  const QImage image = RenderExportImage(*solarSystem_, BitmapSize, OutputLines());
+  RepaintScreen();
+  const std::string path = dialog.GetExportFileName();
+  try {
+    SaveExportImage(path, image);
+  } catch (const std::exception& e) {
+    Prompts().Error(this, e.what());
+  }
+}
