@@ -21,11 +21,15 @@ void WriteData(png_structp png, png_bytep data, png_size_t length)
 
 void FlushData(png_structp) {}  // the stream is made durable on commit
 
+// libpng's own handlers would print on stderr; the caller reports instead.
+[[noreturn]] void OnError(png_structp png, png_const_charp) { png_longjmp(png, 1); }
+void OnWarning(png_structp, png_const_charp) {}
+
 // libpng reports its errors by a long jump back into this frame, so nothing
 // here has a destructor and nothing set after setjmp is read after the jump.
 bool WritePng(TStream& stream, png_uint_32 width, png_uint_32 height, png_bytep* rows)
 {
-  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, OnError, OnWarning);
   if (!png) return false;
   png_infop info = png_create_info_struct(png);
   if (!info) {
