@@ -38,11 +38,7 @@ void RunPrint(const CliArgs& args, std::ostream&)
   printer.setOutputFormat(QPrinter::PdfFormat);
   printer.setPageSize(QPageSize(QPageSize::A4));
   PreparePrinter(printer, copies);
-  try {
-    PrintScenePageToPdf(printer, out, solarSystem, scheme, SceneCaptions(solarSystem));
-  } catch (const std::exception& e) {
-    throw std::runtime_error("cannot write " + out + ": " + e.what());
-  }
+  PrintScenePageToPdf(printer, out, solarSystem, scheme, SceneCaptions(solarSystem));
 }
 
 const char* const PrintHelp =

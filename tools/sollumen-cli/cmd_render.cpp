@@ -77,11 +77,7 @@ void RunRender(const CliArgs& args, std::ostream&)
     const QImage image = RenderExportImage(
         solarSystem, size,
         captions ? SceneCaptions(solarSystem) : std::vector<std::string>(), colorMode, sizeMode);
-    try {
-      SaveExportImage(path, image);
-    } catch (const std::exception& e) {
-      throw std::runtime_error("cannot write " + path + ": " + e.what());
-    }
+    SaveExportImage(path, image);  // its errors name the file
   };
   if (frames == 0) {
     render(out);

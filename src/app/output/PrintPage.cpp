@@ -34,8 +34,9 @@ void PrintScenePage(QPrinter& printer, TSolarSystem& scene, int colorMode,
   TQtCanvas canvas(&printer);
   if (!canvas.Painter().isActive()) {
     scene.ForgetCanvas(&canvas);
-    throw std::runtime_error("The printer " + printer.printerName().toStdString() +
-                             " refused to start printing.");
+    const std::string name = printer.printerName().toStdString();
+    throw std::runtime_error(name.empty() ? std::string("Printing could not start.")
+                                          : "Printing could not start on " + name + ".");
   }
   QFont font("Arial");
   font.setStyleHint(QFont::SansSerif);
