@@ -1,6 +1,8 @@
 // One animation tick of the scene on the QPainter canvas, 800 x 800 pixels:
-// the default scene's Paint, and Recalculate + Paint with a full list of
-// 1.4 million minor bodies (the animation clock leaves 200 ms per tick).
+// the default scene's Paint, one day forward (SetDateTime + Paint) in the
+// default view and in the satellite views of Jupiter and Saturn, and the
+// same with a full list of 1.4 million minor bodies (the animation clock
+// leaves 200 ms per tick).
 #include "SyntheticCatalogue.h"
 
 #include "app/QtCanvas.h"
@@ -62,6 +64,19 @@ void PaintOnImage(benchmark::State& state, TSolarSystem& scene, bool recalculate
 void BM_DefaultScenePaint(benchmark::State& state) { PaintOnImage(state, DefaultScene(), false); }
 void BM_DefaultSceneTick(benchmark::State& state) { PaintOnImage(state, DefaultScene(), true); }
 
+// A planet's satellite system: the view centred on Jupiter (4) or Saturn
+// (5) at 0.02 AU, every satellite orbit drawn with its perpendiculars,
+// apsides and line of nodes.
+void BM_SatelliteViewTick(benchmark::State& state)
+{
+  TSolarSystem scene;
+  scene.SetDateTime(JDToDateRec(0, Instant));
+  scene.SetCenterObject(static_cast<int>(state.range(0)));
+  scene.SetDim(0.02L);
+  scene.ShowPerpendiculars = scene.ShowApsides = scene.ShowLineOfNodes = true;
+  PaintOnImage(state, scene, true);
+}
+
 void BM_CatalogueScenePaint(benchmark::State& state)
 {
   CatalogueScene().SetDim(state.range(0) / 10.0L);
@@ -78,6 +93,7 @@ void BM_CatalogueSceneTick(benchmark::State& state)
 
 BENCHMARK(BM_DefaultScenePaint)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
 BENCHMARK(BM_DefaultSceneTick)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+BENCHMARK(BM_SatelliteViewTick)->Arg(4)->Arg(5)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
 // Dim 2 AU (the start-up view) and 4 AU (the whole main belt in view).
 BENCHMARK(BM_CatalogueScenePaint)->Arg(20)->Arg(40)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
 BENCHMARK(BM_CatalogueSceneTick)->Arg(20)->Arg(40)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();

@@ -771,4 +771,45 @@ TEST_F(WindowTest, SplashHiddenWhenTheWindowIsShown)
   form_.reset();
 }
 
+// A minor body that counts how often the scene recomputes it.
+class TCountingBody : public TAsteroid {
+public:
+  explicit TCountingBody(const TOrbitElements& e) : TAsteroid("Counter", e, 0x8080) {}
+  void Calculate(long double jd) override
+  {
+    ++Calculations;
+    TAsteroid::Calculate(jd);
+  }
+  int Calculations = 0;
+};
+
+TEST_F(WindowTest, EachArrowStepRecomputesTheBodiesOnce)
+{
+  TSolarSystemForm& f = Fresh();
+  TOrbitElements e;
+  e.EpochJD = 2451545.0L;
+  e.AxisAU = 2.77L;
+  e.DailyMotion = 0.214L;
+  e.Ecc = 0.08L;
+  auto* body = static_cast<TCountingBody*>(
+      f.SolarSystem().AsteroidsList().Add(std::make_unique<TCountingBody>(e)));
+  f.SetTime(Date(2024, 3, 10));
+  body->Calculations = 0;
+  f.SBDateUpDownUpClick();
+  f.SBDateUpDownDownClick();
+  f.TimerTimer();  // the animation clock steps through the same handler
+  EXPECT_EQ(body->Calculations, 3);
+  EXPECT_EQ(f.CurrentTime, Date(2024, 3, 11));
+  EXPECT_EQ(f.SolarSystem().DateTime(), f.CurrentTime);
+  EXPECT_EQ(Text(f.EDate), "2024/03/11");
+
+  // A refused step shows the unchanged instant once more.
+  const TDateRec last = JDToDateRec(0, LastShownJD - 0.5L);
+  f.SetTime(last);
+  body->Calculations = 0;
+  f.SBDateUpDownUpClick();
+  EXPECT_EQ(f.CurrentTime, last);
+  EXPECT_EQ(body->Calculations, 1);
+}
+
 }  // namespace

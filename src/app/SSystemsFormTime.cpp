@@ -59,16 +59,22 @@ void TSolarSystemForm::SBDateUpDownUpClick()
 {
   SetRealTimeMode(false);
   CommitStepValue();
+  const TDateRec before = CurrentTime;
   StepForward();
-  SetTime(CurrentTime);  // refreshes the display also after a refused step
+  // A step that was taken has just shown its instant, and showing it again
+  // would only recompute the same bodies; a refused step still refreshes
+  // the display.
+  if (CurrentTime == before) SetTime(CurrentTime);
 }
 
 void TSolarSystemForm::SBDateUpDownDownClick()
 {
   SetRealTimeMode(false);
   CommitStepValue();
+  const TDateRec before = CurrentTime;
   StepBackward();
-  SetTime(CurrentTime);
+  // As for the up arrow.
+  if (CurrentTime == before) SetTime(CurrentTime);
 }
 
 // ------------------------------------------------------------ the fields

@@ -4,6 +4,7 @@
 #include "astro/util404.h"
 
 #include <cmath>
+#include <mutex>
 
 const std::array<long double, 9> PlanetMasses = {
     5.9742e24L, 3.302e23L, 4.869e24L, 6.419e23L, 1.8988e27L,
@@ -49,13 +50,31 @@ void TOEObject::Calculate(long double jd)
   KeplerPositionPolar(Elements, jd, Position, SphericalPosition);
 }
 
+void TOrbitPoints::Fill() const
+{
+  // One lock for all caches: the theories behind them share process-wide
+  // caches of their own.
+  static std::mutex filling;
+  const std::lock_guard<std::mutex> lock(filling);
+  if (!stale_.load(std::memory_order_relaxed)) return;  // filled meanwhile
+  source_.FillOrbitPoints(points_);
+  stale_.store(false, std::memory_order_release);
+}
+
 void TOrbitalObject::Calculate(long double jd)
 {
   TOEObject::Calculate(jd);
-  const long double step = (360.0L / Elements.DailyMotion) / (OrbitPointCount - 1);
-  const TKeplerOrbit orbit = PrepareKeplerOrbit(Elements);
-  long double t = jd;
-  for (TRectCoord& p : OrbitPoints) {
+  orbitElements_ = Elements;
+  orbitJD_ = jd;
+  OrbitPoints.Invalidate();
+}
+
+void TOrbitalObject::FillOrbitPoints(TOrbitPointArray& points) const
+{
+  const long double step = (360.0L / orbitElements_.DailyMotion) / (OrbitPointCount - 1);
+  const TKeplerOrbit orbit = PrepareKeplerOrbit(orbitElements_);
+  long double t = orbitJD_;
+  for (TRectCoord& p : points) {
     t += step;  // repeated addition, as the cache has always been built
     p = KeplerPosition(orbit, t);
   }

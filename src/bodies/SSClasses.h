@@ -7,6 +7,8 @@
 #include "astro/coord404.h"
 
 #include <array>
+#include <atomic>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <stdexcept>
@@ -67,9 +69,59 @@ public:
 };
 
 constexpr int OrbitPointCount = 360;
+using TOrbitPointArray = std::array<TRectCoord, OrbitPointCount>;
+
+// What computes a body's orbit cache: one revolution for the instant of the
+// body's last Calculate.
+class TOrbitSource {
+public:
+  virtual void FillOrbitPoints(TOrbitPointArray& points) const = 0;
+
+protected:
+  ~TOrbitSource() = default;
+};
+
+// The orbit cache of a body, read like the array of its points (0-based).
+// Calculate only marks it stale; the body computes the points when they are
+// first read after that, so every reader sees the points of the body's
+// current instant, while a body whose orbit nobody reads in a tick (most
+// satellites) costs its position alone. Until the first Calculate all points
+// are zero.
+//
+// A first read computes through the planetary and satellite theories, which
+// share the process-wide obliquity and nutation caches: it belongs on the
+// thread that calculates the bodies (the scene's). Concurrent first reads
+// are serialised, and reads of a filled cache are safe from any thread.
+class TOrbitPoints {
+public:
+  explicit TOrbitPoints(const TOrbitSource& source) : source_(source) {}
+  TOrbitPoints(const TOrbitPoints&) = delete;
+  TOrbitPoints& operator=(const TOrbitPoints&) = delete;
+
+  const TOrbitPointArray& Points() const
+  {
+    if (stale_.load(std::memory_order_acquire)) Fill();
+    return points_;
+  }
+  operator const TOrbitPointArray&() const { return Points(); }
+  const TRectCoord& operator[](std::size_t i) const { return Points()[i]; }
+  const TRectCoord* begin() const { return Points().data(); }
+  const TRectCoord* end() const { return Points().data() + OrbitPointCount; }
+  static constexpr std::size_t size() { return OrbitPointCount; }
+
+  // The body's instant has changed: the next read recomputes the points.
+  void Invalidate() { stale_.store(true, std::memory_order_release); }
+
+private:
+  void Fill() const;
+
+  const TOrbitSource& source_;
+  mutable TOrbitPointArray points_{};
+  mutable std::atomic<bool> stale_{false};
+};
 
 // A Keplerian body that also caches one revolution of its orbit.
-class TOrbitalObject : public TOEObject {
+class TOrbitalObject : public TOEObject, protected TOrbitSource {
 public:
   using TOEObject::TOEObject;
   void Calculate(long double jd) override;
@@ -77,7 +129,16 @@ public:
   // Point k (1-based) lies k/359 of a period after the instant: points 1 and
   // 360 are one period apart, so the polyline through them is closed.
   const TRectCoord& OrbitPoint(int k) const { return OrbitPoints[k - 1]; }
-  std::array<TRectCoord, OrbitPointCount> OrbitPoints{};
+  TOrbitPoints OrbitPoints{*this};
+
+protected:
+  void FillOrbitPoints(TOrbitPointArray& points) const override;
+
+private:
+  // The elements and instant of the last Calculate, which the orbit cache
+  // is computed from.
+  TOrbitElements orbitElements_{};
+  long double orbitJD_ = 0;
 };
 
 class TSatellite;
@@ -151,14 +212,14 @@ private:
 
 // A satellite with a planetocentric position (geocentric for the Moon) in
 // the ecliptic of date and a cache of one revolution.
-class TSatellite : public TAstronomialObject {
+class TSatellite : public TAstronomialObject, protected TOrbitSource {
 public:
   TSatellite(std::string name, TPlanet* parent, TColor color);
 
   const TRectCoord& OrbitPoint(int k) const { return OrbitPoints[k - 1]; }
   long double PlanetocentricDistance() const;
 
-  std::array<TRectCoord, OrbitPointCount> OrbitPoints{};
+  TOrbitPoints OrbitPoints{*this};
   long double Period = 0;         // days
   TPlanet* Parent;                // not owned
   long double Diameter = 0;       // km
@@ -169,9 +230,20 @@ public:
   std::string Designation;
 
 protected:
-  // Fills Position and the orbit cache from `theory`, whose answer is
-  // referred to the ecliptic and equinox of J2000.
+  // Fills Position from `theory`, whose answer is referred to the ecliptic
+  // and equinox of J2000, and makes the orbit cache follow the same theory.
   void CalculateFromTheory(long double jd, TRectCoord (*theory)(int, long double));
+  // Marks the orbit cache stale for the instant jd and the current Period.
+  void StartOrbit(long double jd);
+  void FillOrbitPoints(TOrbitPointArray& points) const override;
+
+  // The instant and period of the last Calculate, which the orbit cache is
+  // computed from.
+  long double orbitJD_ = 0;
+  long double orbitPeriod_ = 0;
+
+private:
+  TRectCoord (*theory_)(int, long double) = nullptr;
 };
 
 class TEarthMoon : public TSatellite {
@@ -181,6 +253,10 @@ public:
 
   long double Node = 0;     // degrees, [0, 360)
   long double Perigee = 0;  // degrees, [0, 360)
+
+protected:
+  // The perturbed lunar path, not an ellipse.
+  void FillOrbitPoints(TOrbitPointArray& points) const override;
 };
 
 class TJupiterMoon : public TSatellite {

@@ -107,15 +107,39 @@ TSatellite::TSatellite(std::string name, TPlanet* parent, TColor color)
 
 long double TSatellite::PlanetocentricDistance() const { return VecLength(Position); }
 
-void TSatellite::CalculateFromTheory(long double jd, TRectCoord (*theory)(int, long double))
+namespace {
+
+const TEclipticOfDate& ToEclipticOfDate()
 {
   static const TEclipticOfDate toDate;
-  Position = toDate(theory(BodyNumber, jd), jd);
-  const long double step = Period / (OrbitPointCount - 1);
-  long double t = jd;
-  for (TRectCoord& p : OrbitPoints) {
+  return toDate;
+}
+
+}  // namespace
+
+void TSatellite::StartOrbit(long double jd)
+{
+  orbitJD_ = jd;
+  orbitPeriod_ = Period;
+  OrbitPoints.Invalidate();
+}
+
+void TSatellite::CalculateFromTheory(long double jd, TRectCoord (*theory)(int, long double))
+{
+  Position = ToEclipticOfDate()(theory(BodyNumber, jd), jd);
+  theory_ = theory;
+  StartOrbit(jd);
+}
+
+void TSatellite::FillOrbitPoints(TOrbitPointArray& points) const
+{
+  if (!theory_) return;  // never calculated: the points stay zero
+  const TEclipticOfDate& toDate = ToEclipticOfDate();
+  const long double step = orbitPeriod_ / (OrbitPointCount - 1);
+  long double t = orbitJD_;
+  for (TRectCoord& p : points) {
     t += step;
-    p = toDate(theory(BodyNumber, t), t);
+    p = toDate(theory_(BodyNumber, t), t);
   }
   // The obliquity cache as precessing each point to its date left it.
   if (t != J2000) Obliquity(t);
@@ -136,13 +160,7 @@ TEarthMoon::TEarthMoon(TColor color, TPlanet* parent)
 void TEarthMoon::Calculate(long double jd)
 {
   MoonEcliptic(jd, Position, SphericalPosition);
-  const long double step = Period / (OrbitPointCount - 1);
-  long double t = jd;
-  TPolarCoord unused;
-  for (TRectCoord& p : OrbitPoints) {
-    t += step;
-    MoonEcliptic(t, p, unused);
-  }
+  StartOrbit(jd);
 
   const TMoonMeanOrbit orbit = MoonMeanOrbit(jd);
   SemiMajorAxis = orbit.Axis * KmPerAU;
@@ -150,6 +168,17 @@ void TEarthMoon::Calculate(long double jd)
   Inclination = RadToDeg(NormPi(orbit.Incl));
   Node = RadToDeg(Norm2Pi(orbit.Node));
   Perigee = RadToDeg(Norm2Pi(orbit.Perigee));
+}
+
+void TEarthMoon::FillOrbitPoints(TOrbitPointArray& points) const
+{
+  const long double step = orbitPeriod_ / (OrbitPointCount - 1);
+  long double t = orbitJD_;
+  TPolarCoord unused;
+  for (TRectCoord& p : points) {
+    t += step;
+    MoonEcliptic(t, p, unused);
+  }
 }
 
 namespace {
