@@ -84,3 +84,11 @@ bool TDialogPrompts::ChooseColor(QWidget* parent, TColor& color)
   color = FromQColor(chosen);
   return true;
 }
+
+std::string TUserPrompts::ChooseDirectory(QWidget* parent, const std::string& directory)
+{
+  return QFileDialog::getExistingDirectory(parent, "Database path", QString::fromStdString(directory))
+      .toStdString();
+}
+
+int TUserPrompts::ShowModal(QDialog& dialog) { return dialog.exec(); }

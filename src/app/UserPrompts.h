@@ -7,6 +7,7 @@
 
 #include <string>
 
+class QDialog;
 class QWidget;
 
 class TUserPrompts {
@@ -27,6 +28,14 @@ public:
                                        const std::string& name) = 0;
   // The colour dialog preset with `color`; true and the choice on OK.
   virtual bool ChooseColor(QWidget* parent, TColor& color) = 0;
+
+  // ---- the minor-body windows (the desktop's own unless overridden)
+  // The directory chooser opened at `directory`; the chosen directory, or
+  // "" when cancelled.
+  virtual std::string ChooseDirectory(QWidget* parent, const std::string& directory);
+  // Shows a prepared dialog modally; QDialog::Accepted or Rejected. Tests
+  // fill in the dialog and answer in its place.
+  virtual int ShowModal(QDialog& dialog);
 };
 
 // The real dialogs of the desktop.
