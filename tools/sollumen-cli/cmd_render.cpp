@@ -2,6 +2,7 @@
 // display.
 #include "Cli.h"
 #include "DocumentArgs.h"
+#include "MinorBodyArgs.h"
 
 #include "app/SceneImage.h"
 #include "astro/DatesAndTimes.h"
@@ -107,6 +108,41 @@ struct TOffscreenApplication {
   ~TOffscreenApplication() { qInstallMessageHandler(previous); }
 };
 
+// The listed minor bodies named, renamed "NAME (n)" as the window renames a
+// name already listed; and every row of the table as dots, as "Show all
+// objects" draws them (rows without an ellipse left out).
+void AddMinorBodies(TSolarSystem& scene, const TTable& table, const std::vector<std::string>& names,
+                    bool allObjects)
+{
+  TOEObjectList& list = scene.AsteroidsList();
+  auto listed = [&list](const std::string& name) {
+    for (int i = 0; i < list.Count(); ++i)
+      if (list.Items(i)->Name == name) return true;
+    return false;
+  };
+  for (const TMinorBodyRow& row : RowsNamed(table, names)) {
+    TOrbitElements elements;
+    try {
+      elements = ReadElements(row);
+    } catch (const std::exception& e) {
+      throw UsageError(e.what());
+    }
+    std::string name = row.Name;
+    for (int n = 1; listed(name); ++n) name = row.Name + " (" + std::to_string(n) + ")";
+    list.Add(std::make_unique<TAsteroid>(name, elements, scene.GetObjectColor(11)));
+  }
+  if (!allObjects) return;
+  TDotBodyList& all = scene.AsteroidsFullList();
+  all.Reserve(static_cast<int>(table.RecordCount()));
+  const TColor color = scene.GetObjectColor(11);
+  table.ForEachRow([&](const TMinorBodyRow& row) {
+    try {
+      all.Add(ReadElements(row), color);
+    } catch (const EInvalidElements&) {
+    }
+  });
+}
+
 void RunRender(const CliArgs& args, std::ostream&)
 {
   struct TOptions {
@@ -128,16 +164,26 @@ void RunRender(const CliArgs& args, std::ostream&)
     int Trajectory = -1;
     long double DaysBack = -1;
     long double DaysAhead = -1;
+    std::string Database, Table;  // the minor-body table
+    bool AllObjects = false;
+    std::vector<std::string> Add;  // names of rows to list, in the order given
   } o;
 
   std::set<std::string> seen;
   for (std::size_t i = 0; i < args.size(); i += 2) {
     const std::string& opt = args[i];
     if (opt.rfind("--", 0) != 0) throw UsageError("unexpected argument '" + opt + "'");
+    if (opt == "--all-objects") {  // the one option without a value
+      if (!seen.insert(opt).second) throw UsageError(opt + " given twice");
+      o.AllObjects = true;
+      --i;
+      continue;
+    }
     static const std::set<std::string> known = {
         "--jd",   "--size", "--plane", "--dim",  "--center",     "--rotx",      "--roty",
         "--rotz", "--grid", "--show",  "--hide", "--color-mode", "--size-mode", "--out",
-        "--doc",  "--spacecraft", "--trajectory", "--days-back", "--days-ahead"};
+        "--doc",  "--spacecraft", "--trajectory", "--days-back", "--days-ahead",
+        "--database", "--table", "--add"};
     if (!known.count(opt)) throw UsageError("unknown option '" + opt + "'");
     if (!seen.insert(opt).second && opt != "--spacecraft") throw UsageError(opt + " given twice");
     if (i + 1 >= args.size() || args[i + 1].rfind("--", 0) == 0)
@@ -195,9 +241,19 @@ void RunRender(const CliArgs& args, std::ostream&)
       const long double days = ParseReal(v, "number of days");
       if (days < 0 || days > 1e99L) throw UsageError(opt + " must lie in 0 .. 1e99, not " + v);
       (opt == "--days-back" ? o.DaysBack : o.DaysAhead) = days;
+    } else if (opt == "--database") {
+      o.Database = v;
+    } else if (opt == "--table") {
+      o.Table = v;
+    } else if (opt == "--add") {
+      o.Add = NameList(v);
     }
   }
   if (o.Out.empty()) throw UsageError("expected --out FILE.png");
+  if (seen.count("--database") != seen.count("--table"))
+    throw UsageError("--database and --table go together");
+  if ((o.AllObjects || !o.Add.empty()) && o.Table.empty())
+    throw UsageError("--all-objects and --add need --database DIR --table FILE");
 
   TOffscreenApplication application;
   TSolarSystem scene;
@@ -211,6 +267,11 @@ void RunRender(const CliArgs& args, std::ostream&)
     } catch (const std::exception& e) {
       throw UsageError(e.what());
     }
+  }
+  if (!o.Table.empty()) {
+    TTable table;
+    OpenTableOrThrow(table, o.Database, o.Table);
+    AddMinorBodies(scene, table, o.Add, o.AllObjects);
   }
   if (o.Trajectory >= 0)
     scene.SpacecraftTrajectoryMode = static_cast<TSpacecraftTrajectoryMode>(o.Trajectory);
@@ -247,7 +308,8 @@ const char* const RenderHelp =
     "         [--grid none|radial|rect] [--show NAME,...] [--hide NAME,...]\n"
     "         [--color-mode 0-3] [--size-mode 0-2] [--doc FILE.orb]\n"
     "         [--spacecraft FILE.spc ...] [--trajectory none|past|future|all|user]\n"
-    "         [--days-back D] [--days-ahead D] --out FILE.png\n\n"
+    "         [--days-back D] [--days-ahead D]\n"
+    "         [--database DIR --table FILE [--all-objects] [--add NAME,...]] --out FILE.png\n\n"
     "Draws the scene with its start-up settings (3D view turned 45 degrees\n"
     "about x and z, 2 AU half-width about the Sun, rectangular grid; nine\n"
     "planets and 22 satellites) at the instant JD into an N x N image and\n"
@@ -281,7 +343,17 @@ const char* const RenderHelp =
     "                   --days-ahead after the instant); default past\n"
     "  --days-back D, --days-ahead D\n"
     "                   days of trajectory before and after the instant in mode\n"
-    "                   user, 0 .. 1e99; default 10 each\n\n"
+    "                   user, 0 .. 1e99; default 10 each\n"
+    "  --database DIR --table FILE\n"
+    "                   the minor-body table FILE (\"MPC (10000).db\", say) in the\n"
+    "                   directory DIR, for the two options below\n"
+    "  --all-objects    every row of the table drawn as a dot, as the window's\n"
+    "                   \"Show all objects\" draws it (rows without an ellipse\n"
+    "                   are left out)\n"
+    "  --add NAME,...   the rows of exactly these names added as listed minor\n"
+    "                   bodies (names and orbits), in the order given; an\n"
+    "                   unknown name is an error\n\n"
+    "Minor bodies are drawn for the years 1950 to 2050 only.\n"
     "Names are matched without regard to case. Each option but --spacecraft may\n"
     "be given once.\n"
     "Bad options and files that cannot be written print a message on stderr\n"
