@@ -35,7 +35,6 @@ void TCreateIdxForm::ShowCentred()
     move(centre.x() - width() / 2, centre.y() - height() / 2);
   }
   show();
-  raise();
   // Painted now: the work that follows blocks the event loop.
   QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }

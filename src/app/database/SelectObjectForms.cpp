@@ -297,7 +297,7 @@ std::unique_ptr<TAsteroid> TSelectObjectForm::CreateCurrentObject()
 
 std::unique_ptr<TAsteroid> TSelectObjectForm::CurrentBody()
 {
-  if (Table.RecordCount() == 0 || Table.Eof() || Table.Bof()) return nullptr;
+  if (Table.RecordCount() == 0) return nullptr;
   const TMinorBodyRow& row = Table.Current();
   // The default minor-body colour: the main window gives every minor body
   // the scene's colour afterwards.
