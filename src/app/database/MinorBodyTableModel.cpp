@@ -33,7 +33,7 @@ QString Number(double v)
     l.setNumberOptions(QLocale::OmitGroupSeparator);
     return l;
   }();
-  return locale.toString(v, 'g', 10);
+  return locale.toString(v, 'g', 8);
 }
 
 QString Text(const std::string& s) { return QString::fromStdString(s); }

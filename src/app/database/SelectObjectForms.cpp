@@ -100,8 +100,13 @@ void TSelectObjectForm::CreateControls()
   titles->setSectionsClickable(true);
   titles->setSortIndicatorShown(false);
   titles->setHighlightSections(false);
+  // The widths the columns had, but never narrower than their titles.
   for (int c = 0; c < TMinorBodyTableModel::ColumnCount; ++c)
-    if (ColumnWidths[c] > 0) DBGrid->setColumnWidth(c, ColumnWidths[c]);
+    DBGrid->setColumnWidth(c, std::max(ColumnWidths[c] > 0 ? ColumnWidths[c] : 92,
+                                       titles->sectionSizeHint(c)));
+  // Numbers of the whole catalogue have seven digits and a sign.
+  DBGrid->setColumnWidth(0, std::max(DBGrid->columnWidth(0),
+                                     DBGrid->fontMetrics().horizontalAdvance("-0000000") + 8));
   p->addWidget(DBGrid);
   v->addWidget(panel2);
 
