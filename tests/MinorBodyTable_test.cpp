@@ -12,6 +12,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -336,6 +338,34 @@ TEST_F(TableTest, ConsistentWhileAnotherProgramWrites)
   Table.Open();
   EXPECT_EQ(Table.RecordCount(), 1);
   EXPECT_EQ(Table.Current().Name, "Only");
+}
+
+TEST_F(TableTest, KilledWriterLeavesTheCommittedTable)
+{
+  // A child appends many rows, spilling pages into the file, and dies
+  // before committing: its journal is left behind, hot.
+  const std::string path = Dir.File("Test.db");
+  pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    sqlite3_exec(db, "PRAGMA cache_size = 2; BEGIN", nullptr, nullptr, nullptr);
+    for (int i = 0; i < 3000; ++i) {
+      std::string sql = "INSERT INTO bodies (NO, NAME, A, E) VALUES (" + std::to_string(1000 + i) +
+                        ", 'Spilled name number " + std::to_string(i) + "', 2, 0.1)";
+      sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr);
+    }
+    _exit(0);
+  }
+  int status = 0;
+  waitpid(child, &status, 0);
+  ASSERT_TRUE(fs::exists(path + "-journal"));
+
+  Table.Open();  // shared
+  EXPECT_EQ(Table.RecordCount(), 6);
+  EXPECT_EQ(Table.RowsAt(0, 100).size(), 6u);
+  EXPECT_FALSE(fs::exists(path + "-journal"));
 }
 
 }  // namespace

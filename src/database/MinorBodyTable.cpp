@@ -76,6 +76,30 @@ double ParseKeyNumber(const std::string& value, const std::string& index,
 
 const TMinorBodyRow EmptyRow{};
 
+// True when a read-only connection finds a journal it would have to play back.
+bool NeedsRollback(sqlite3* db)
+{
+  if (sqlite3_exec(db, "PRAGMA user_version", nullptr, nullptr, nullptr) == SQLITE_OK)
+    return false;
+  const int code = sqlite3_extended_errcode(db);
+  return code == SQLITE_READONLY_ROLLBACK || code == SQLITE_READONLY_RECOVERY;
+}
+
+void RollBackJournal(const std::string& path)
+{
+  sqlite3* db = nullptr;
+  int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
+  if (rc == SQLITE_OK) {
+    sqlite3_busy_timeout(db, 5000);
+    rc = sqlite3_exec(db, "PRAGMA user_version", nullptr, nullptr, nullptr);
+  }
+  std::string message = db ? sqlite3_errmsg(db) : "out of memory";
+  sqlite3_close(db);
+  if (rc != SQLITE_OK)
+    throw ETableError("The table '" + path +
+                      "' holds an unfinished change that cannot be rolled back: " + message);
+}
+
 }  // namespace
 
 struct TTable::TImpl {
@@ -445,6 +469,16 @@ void TTable::Open(bool exclusive)
   int flags = exclusive ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY;
   int rc = sqlite3_open_v2(path.c_str(), &t.Db, flags, nullptr);
   try {
+    if (rc == SQLITE_OK && !exclusive && NeedsRollback(t.Db)) {
+      // A writer stopped in the middle of a change (a killed import): its
+      // journal has to be played back before anyone reads, which a
+      // read-only handle cannot do. A read-write one does it once; it only
+      // restores the last committed state.
+      sqlite3_close(t.Db);
+      t.Db = nullptr;
+      RollBackJournal(path);
+      rc = sqlite3_open_v2(path.c_str(), &t.Db, flags, nullptr);
+    }
     if (rc != SQLITE_OK)
       throw ETableError("Cannot open the table '" + path + "': " +
                         (t.Db ? sqlite3_errmsg(t.Db) : "out of memory"));
