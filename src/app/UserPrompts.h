@@ -6,6 +6,7 @@
 #include "scene/Canvas.h"  // TColor
 
 #include <string>
+#include <vector>
 
 class QWidget;
 
@@ -27,6 +28,14 @@ public:
                                        const std::string& name) = 0;
   // The colour dialog preset with `color`; true and the choice on OK.
   virtual bool ChooseColor(QWidget* parent, TColor& color) = 0;
+  // A file dialog choosing one or more existing files in `directory`, with
+  // a Qt name filter ("text (*.txt);;all files (*)"); empty when cancelled.
+  virtual std::vector<std::string> OpenFileNames(QWidget*, const std::string& /*caption*/,
+                                                 const std::string& /*directory*/,
+                                                 const std::string& /*filter*/)
+  {
+    return {};
+  }
 };
 
 // The real dialogs of the desktop.
@@ -40,6 +49,9 @@ public:
   std::string SaveDocumentName(QWidget* parent, const std::string& directory,
                                const std::string& name) override;
   bool ChooseColor(QWidget* parent, TColor& color) override;
+  std::vector<std::string> OpenFileNames(QWidget* parent, const std::string& caption,
+                                         const std::string& directory,
+                                         const std::string& filter) override;
 };
 
 // Message texts break their lines with a carriage return; a box shows a
