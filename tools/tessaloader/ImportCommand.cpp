@@ -51,7 +51,8 @@ int RunImportCommand(const std::vector<std::string>& args)
     for (std::size_t i = 0; i < args.size(); ++i) {
       const std::string& a = args[i];
       auto value = [&]() -> std::string {
-        if (i + 1 >= args.size()) throw TUsageError{a + " needs a value"};
+        if (i + 1 >= args.size() || args[i + 1].rfind("--", 0) == 0)
+          throw TUsageError{a + " needs a value"};
         return args[++i];
       };
       if (a == "--help" || a == "-h") {
