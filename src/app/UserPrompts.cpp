@@ -92,3 +92,16 @@ std::string TUserPrompts::ChooseDirectory(QWidget* parent, const std::string& di
 }
 
 int TUserPrompts::ShowModal(QDialog& dialog) { return dialog.exec(); }
+std::vector<std::string> TDialogPrompts::OpenFileNames(QWidget* parent, const std::string& caption,
+                                                       const std::string& directory,
+                                                       const std::string& filter)
+{
+  QFileDialog dialog(parent, QString::fromStdString(caption), QString::fromStdString(directory),
+                     QString::fromStdString(filter));
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setFileMode(QFileDialog::ExistingFiles);
+  std::vector<std::string> names;
+  if (dialog.exec() != QDialog::Accepted) return names;
+  for (const QString& f : dialog.selectedFiles()) names.push_back(f.toStdString());
+  return names;
+}

@@ -6,6 +6,7 @@
 #include "scene/Canvas.h"  // TColor
 
 #include <string>
+#include <vector>
 
 class QDialog;
 class QWidget;
@@ -36,6 +37,14 @@ public:
   // Shows a prepared dialog modally; QDialog::Accepted or Rejected. Tests
   // fill in the dialog and answer in its place.
   virtual int ShowModal(QDialog& dialog);
+  // A file dialog choosing one or more existing files in `directory`, with
+  // a Qt name filter ("text (*.txt);;all files (*)"); empty when cancelled.
+  virtual std::vector<std::string> OpenFileNames(QWidget*, const std::string& /*caption*/,
+                                                 const std::string& /*directory*/,
+                                                 const std::string& /*filter*/)
+  {
+    return {};
+  }
 };
 
 // The real dialogs of the desktop.
@@ -49,6 +58,9 @@ public:
   std::string SaveDocumentName(QWidget* parent, const std::string& directory,
                                const std::string& name) override;
   bool ChooseColor(QWidget* parent, TColor& color) override;
+  std::vector<std::string> OpenFileNames(QWidget* parent, const std::string& caption,
+                                         const std::string& directory,
+                                         const std::string& filter) override;
 };
 
 // Message texts break their lines with a carriage return; a box shows a
