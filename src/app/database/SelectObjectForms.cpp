@@ -182,6 +182,9 @@ bool TSelectObjectForm::Execute()
 void TSelectObjectForm::FormShow()
 {
   DataSourceDataChange();
+  // The grid shows the row the table is on ("Show all objects" and "Add"
+  // move it).
+  if (Table.Active() && model_->rowCount() > 0) SetCurrentPosition(Table.Position());
   DBGrid->clearSelection();
 }
 
