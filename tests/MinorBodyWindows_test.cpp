@@ -497,6 +497,27 @@ TEST_F(MinorBodyTest, AddRefusesHugeSelectionsAndSkipsRowsWithoutEllipse)
   EXPECT_EQ(f.SolarSystem().AsteroidsFullList().Count(), int(rows.size()) - 1);
 }
 
+TEST_F(MinorBodyTest, OldDocumentsSwitchTheTableAndCurrentOnesLeaveIt)
+{
+  TSolarSystemForm& f = Window();
+  for (const char* name : {"doc16.orb", "doc17.orb"})
+    fs::copy_file(fs::path(SOLLUMEN_TEST_DATA) / "documents" / name, dir_ / name);
+  prompts_.ConfirmAnswer = false;  // no conversion
+  // A 1.7 document naming another table leaves the table in use.
+  ASSERT_TRUE(f.OpenDocument(Dir() + "doc17.orb"));
+  EXPECT_TRUE(f.SelectObjectForm->Table.Active());
+  EXPECT_EQ(f.TableName, "MPC (10000).db");
+  // A 1.6 document switches to its table; one that cannot be opened
+  // leaves both names empty, without a message.
+  prompts_.Clear();
+  ASSERT_TRUE(f.OpenDocument(Dir() + "doc16.orb"));
+  EXPECT_FALSE(f.SelectObjectForm->Table.Active());
+  EXPECT_EQ(f.TablePath, "");
+  EXPECT_EQ(f.TableName, "");
+  EXPECT_TRUE(prompts_.Errors.empty());
+  EXPECT_FALSE(f.SBAllObjects->isEnabled());
+}
+
 // ---------------------------------------------------- start-up and exit
 
 TEST_F(MinorBodyTest, SettingsPathThatIsGoneFallsBackToTheProgramDirectory)
