@@ -440,6 +440,32 @@ TEST_F(MinorBodyTest, ButtonRulesFollowTheDateTheListAndTheTable)
   EXPECT_EQ(f.TableName, "missing.db");
 }
 
+TEST_F(MinorBodyTest, DataFileSwitchesTheTableAndOpensTheBrowserOnIt)
+{
+  WriteTable(Dir(), "Bare.db", Planets(), false);
+  TSolarSystemForm& f = Window();
+  auto select = [](TDataFilesDlg& d, const char* name) {
+    d.TablesListBox->setCurrentItem(d.TablesListBox->findItems(name, Qt::MatchExactly).at(0));
+  };
+  prompts_.Answers.push_back([&](QDialog& dialog) {
+    auto& d = dynamic_cast<TDataFilesDlg&>(dialog);
+    EXPECT_EQ(d.TablesListBox->currentItem()->text(), "MPC (10000).db");
+    d.BRebuildIndxClick();  // the table the browser holds open
+    select(d, "Bare.db");
+    d.BRebuildIndxClick();
+    return int(QDialog::Accepted);
+  });
+  prompts_.Pick([](TSelectObjectForm& b) {
+    EXPECT_EQ(b.Table.TableName(), "Bare.db");
+    b.SetCurrentPosition(3);
+  });
+  f.SBDatabaseClick();
+  EXPECT_TRUE(prompts_.Errors.empty()) << prompts_.Errors[0];
+  EXPECT_EQ(f.TableName, "Bare.db");
+  EXPECT_EQ(f.SelectObjectForm->Table.IndexDefs().size(), 7u);
+  EXPECT_EQ(Listed(f), (Names{"Vesta"}));
+}
+
 TEST_F(MinorBodyTest, NoneLeavesTheSunAndCancelStillAppliesTheSwatchColour)
 {
   TSolarSystemForm& f = Window();
