@@ -168,14 +168,12 @@ QWidget* TSolarSystemForm::CreateObjectsPage()
   }
   CBSatellites = Box("CBSatellites", "Satellites", GBPlanets);
   ShSatellites = Swatch("ShSatellites", GBPlanets);
-  // Opens the satellites dialog once it exists.
-  SBShowSatellites = PanelButton("SBShowSatellites", ":::", "satellites", GBPlanets, 22);
-  SBShowSatellites->setEnabled(false);
+  // The satellites and spacecraft buttons open their dialogs
+  // (SSystemsFormDialogs.cpp).
+  SBShowSatellites = PanelButton("SBShowSatellites", ":::", "show satellites", GBPlanets, 22);
   CBSpacecrafts = Box("CBSpacecrafts", "Spacecr.", GBPlanets);
   ShSpacecrafts = Swatch("ShSpacecrafts", GBPlanets);
-  // Opens the spacecraft dialog once it exists.
-  SBShowSpacecrafts = PanelButton("SBShowSpacecrafts", ":::", "spacecraft", GBPlanets, 22);
-  SBShowSpacecrafts->setEnabled(false);
+  SBShowSpacecrafts = PanelButton("SBShowSpacecrafts", ":::", "spacecrafts", GBPlanets, 22);
   for (QToolButton* b : {SBShowSatellites, SBShowSpacecrafts}) b->setFixedHeight(16);
   g->addWidget(CBSatellites, row, 0);
   g->addWidget(ShSatellites, row, 1);
