@@ -65,9 +65,11 @@ TEST_F(ProgramFilesTest, FirstStartCopiesShippedFilesAndNeverReplacesTheUsers)
   const fs::path shipped = root_ / "share";
   Write(shipped / "template.orb", "template");
   Write(shipped / "Example-Earth-Mars.spc", "trajectory");
+  Write(shipped / "MPC (10000).db", "table");
   const std::string user = (root_ / "user" / "sollumen").string() + "/";
   InstallProgramFiles(shipped, user, ShippedFileNames());
   EXPECT_EQ(Read(fs::path(user) / "template.orb"), "template");
+  EXPECT_EQ(Read(fs::path(user) / "MPC (10000).db"), "table");
   EXPECT_EQ(Read(fs::path(user) / "Example-Earth-Mars.spc"), "trajectory");
   EXPECT_EQ(Read(fs::path(user) / "last.orb"), "template");
 

@@ -8,6 +8,7 @@
 #include "app/SpinButton.h"
 #include "app/TimeStepTexts.h"
 #include "app/ViewScale.h"
+#include "database/MinorBodyTable.h"
 #include "document/SettingsFile.h"
 
 #include <QApplication>
@@ -113,6 +114,8 @@ protected:
     dir_ = fs::temp_directory_path() /
            ("sollumen-window-" + std::to_string(getpid()) + "-" + std::to_string(++counter));
     fs::create_directories(dir_);
+    // The default minor-body table lies beside the program, as installed.
+    CreateTable(dir_.string(), "MPC (10000).db");
   }
   void TearDown() override
   {

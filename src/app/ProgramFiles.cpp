@@ -108,7 +108,9 @@ fs::path ShippedFilesDir(const fs::path& exeDir, const fs::path& installedData)
 
 std::vector<std::string> ShippedFileNames()
 {
-  return {TemplateDocumentName, SOLLUMEN_SHIPPED_SPACECRAFT_NAME};
+  // The default minor-body table comes with them, so that a new user's
+  // "Add" and "Show all objects" work at once.
+  return {TemplateDocumentName, SOLLUMEN_SHIPPED_SPACECRAFT_NAME, "MPC (10000).db"};
 }
 
 void InstallProgramFiles(const fs::path& shippedDir, const std::string& programDir,

@@ -263,6 +263,9 @@ void TSolarSystemForm::ReadSettings()
   BitmapPath = settings_.BitmapPath;
   TablePath = settings_.DatabasePath;
   TableName = settings_.DatabaseTable;
+  // Last: a table that cannot be opened is shown as an error, and start-up
+  // goes on with the document; the table stays closed until one is chosen.
+  OpenMinorBodyTable(settings_.DatabasePath, settings_.DatabaseTable);
 }
 
 void TSolarSystemForm::WriteSettings()

@@ -19,6 +19,8 @@
 
 #include <QWidget>
 
+#include <array>
+
 #include <memory>
 #include <string>
 #include <vector>
@@ -39,7 +41,14 @@ class QTimer;
 class QToolBar;
 class QToolButton;
 class TAboutBox;
+class QListWidget;
 class TColorSwatch;
+class TCreateIdxForm;
+class TDataFilesDlg;
+class TSearchDlg;
+class TSelectObjectForm;
+class TTableNameDlg;
+class TAsteroid;
 class TDirectionsDlg;
 class TPaintBox;
 class TPrintDlg;
@@ -196,6 +205,67 @@ public:
   TSaveAsBitmapDlg* SaveAsBitmapDlg();
   // The two text lines under a printed or exported picture.
   std::vector<std::string> OutputLines() const;
+  // ---- object panel (SSystemsFormObjects.cpp)
+  void CBSunClick();
+  void ShSunMouseDown();
+  void CBPlanetClick(int index);
+  void ShpPlanetsMouseDown(int index);  // 0-8 the planets, 12, 13
+  void CBSatellitesClick();
+  void CBSpacecraftsClick();
+  void SBSelAllNoneClick(int index);  // 0 All, 1 None
+  void ObjectsListBoxClick();
+  void ObjectsListBoxKeyDown(int key);
+  void SBAddObjectClick();
+  void SBRemoveObjectClick();
+  void SBClearObjectsClick();
+  void ShAsteroidsMouseDown();
+  void SBAllObjectsClick();
+  void SBDatabaseClick();
+  // Appends a minor body, asking for a numbered name when the name is
+  // taken; false when the user declined (the body is dropped).
+  bool AddMinorBody(std::unique_ptr<TAsteroid> body);
+  bool ObjectNameExists(const std::string& name) const;
+  void UpdateObjectsCaption();
+  // The most rows "Add" turns into listed bodies at once.
+  static constexpr int MaxAddedObjects = 10000;
+  // The minor-body table: directed at a directory and file name and opened
+  // (throws ETableError; the table then stays closed).
+  void OpenMinorBodyTable(const std::string& directory, const std::string& fileName);
+
+  // The minor-body windows, made once with the window.
+  TSelectObjectForm* SelectObjectForm = nullptr;
+  TDataFilesDlg* DataFilesDlg = nullptr;
+  TTableNameDlg* TableNameDlg = nullptr;
+  TSearchDlg* SearchDlg = nullptr;
+  TCreateIdxForm* CreateIdxForm = nullptr;
+
+  // Objects tab
+  QGroupBox* GBSun = nullptr;
+  QCheckBox* CBSun = nullptr;
+  TColorSwatch* ShSun = nullptr;
+  QGroupBox* GBPlanets = nullptr;
+  QCheckBox *CBMercury = nullptr, *CBVenus = nullptr, *CBEarth = nullptr, *CBMars = nullptr,
+            *CBJupiter = nullptr, *CBSaturn = nullptr, *CBUranus = nullptr,
+            *CBNeptune = nullptr, *CBPluto = nullptr;
+  TColorSwatch *SHMercury = nullptr, *ShVenus = nullptr, *SHEarth = nullptr, *SHMars = nullptr,
+               *SHJupiter = nullptr, *ShSaturn = nullptr, *ShUranus = nullptr,
+               *ShNeptune = nullptr, *ShPluto = nullptr;
+  QCheckBox* CBSatellites = nullptr;
+  TColorSwatch* ShSatellites = nullptr;
+  QToolButton* SBShowSatellites = nullptr;
+  QCheckBox* CBSpacecrafts = nullptr;
+  TColorSwatch* ShSpacecrafts = nullptr;
+  QToolButton* SBShowSpacecrafts = nullptr;
+  QToolButton* SBSelAll = nullptr;
+  QToolButton* SBDeselAll = nullptr;
+  QGroupBox* GBOtherObjects = nullptr;
+  QListWidget* ObjectsListBox = nullptr;
+  QToolButton* SBAddObject = nullptr;
+  QToolButton* SBRemoveObject = nullptr;
+  QToolButton* SBClearObjects = nullptr;
+  TColorSwatch* ShAsteroids = nullptr;
+  QToolButton* SBAllObjects = nullptr;
+  QToolButton* SBDatabase = nullptr;
 
   // ---- settings
   void ReadSettings();
@@ -336,12 +406,25 @@ private:
   // documents
   void ApplyDocumentState(const TDocumentState& state, const TDocumentReadResult& result);
 
-  // Hooks of the parts of the window that are built later: the Objects tab,
-  // the monitor and the "Show all objects" fill.
-  void ApplyObjectButtonRules() {}
-  void UpdateObjectControls() {}
+  // Hooks of the parts of the window that are built later: the monitor.
   void UpdateMonitor() {}
-  void SBAllObjectsClick() {}
+  // The monitor shows the body of that name (its SelectObject); the one
+  // place the object panel reaches it, wired once the monitor exists.
+  void MonitorSelectObject(const std::string& name) { (void)name; }
+
+  // object panel (SSystemsFormObjects.cpp)
+  QWidget* CreateObjectsPage();
+  void CreateDatabaseWindows();
+  void ConnectObjectControls();
+  void ApplyObjectButtonRules();
+  void UpdateObjectControls();
+  void FillObjectsListBox();
+  void ChoosePanelColor(int colorIndex, TColorSwatch* swatch);
+  // A 1.5/1.6 document's table: opened, or both names emptied if it cannot
+  // be (no message).
+  void OpenDocumentTable(const std::string& directory, const std::string& fileName);
+  std::array<QCheckBox*, 9> planetBoxes_{};        // by planet index
+  std::array<TColorSwatch*, 9> planetSwatches_{};  // by planet index
 
   TUserPrompts& Prompts() { return *prompts_; }
 

@@ -9,7 +9,6 @@
 #include "app/dialogs/SelectSpacecraftsDlgs.h"
 #include "app/dialogs/SpacecraftFiles.h"
 
-#include <QLabel>
 #include <QToolButton>
 
 #include <filesystem>
@@ -23,29 +22,12 @@ void TSolarSystemForm::CreateDialogs()
 }
 
 // The Objects tab's satellites and spacecraft buttons (":::", beside the
-// "Satellites" and "Spacecr." boxes of the planets group). They are placed
-// on the page by position, apart from the rest of the tab's controls.
+// "Satellites" and "Spacecr." boxes of the planets group) open the dialogs.
 void TSolarSystemForm::CreateObjectDialogButtons()
 {
-  auto button = [this](const char* name, const char* hint, int y) {
-    auto* b = new QToolButton(TSObjects);
-    b->setObjectName(name);
-    b->setText(":::");
-    b->setToolTip(hint);
-    b->setFocusPolicy(Qt::NoFocus);
-    b->setGeometry(120, y, 22, 16);
-    return b;
-  };
-  auto caption = [this](const char* text, int y) {
-    auto* l = new QLabel(text, TSObjects);
-    l->setGeometry(8, y, 100, 16);
-  };
-  caption("Satellites", 8);
-  caption("Spacecr.", 28);
-  QToolButton* satellites = button("SBShowSatellites", "show satellites", 8);
-  QToolButton* spacecrafts = button("SBShowSpacecrafts", "spacecrafts", 28);
-  connect(satellites, &QToolButton::clicked, this, [this] { SBShowSatellitesClick(); });
-  connect(spacecrafts, &QToolButton::clicked, this, [this] { SBShowSpacecraftsClick(); });
+  for (QToolButton* b : {SBShowSatellites, SBShowSpacecrafts}) b->setEnabled(true);
+  connect(SBShowSatellites, &QToolButton::clicked, this, [this] { SBShowSatellitesClick(); });
+  connect(SBShowSpacecrafts, &QToolButton::clicked, this, [this] { SBShowSpacecraftsClick(); });
 }
 
 void TSolarSystemForm::SBShowSatellitesClick()

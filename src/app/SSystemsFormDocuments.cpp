@@ -7,6 +7,8 @@
 #include "app/ProgramFiles.h"
 #include "document/ByteStreams.h"
 
+#include <QToolButton>
+
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
@@ -49,6 +51,7 @@ TDocumentState TSolarSystemForm::CollectDocumentState() const
   state.TimeStepUnit = TimeStepUnit;
   state.TablePath = TablePath;
   state.TableName = TableName;
+  state.ShowAllObjects = SBAllObjects->isChecked();
   state.MainWindow.reset();
   state.MonitorPos.reset();
   state.DescriptionWindow.reset();
@@ -79,13 +82,11 @@ void TSolarSystemForm::ApplyDocumentState(const TDocumentState& state,
     settings_.DescriptionWidth = r[2];
     settings_.DescriptionHeight = r[3];
   }
-  if (result.TableChanged) {
-    TablePath = state.TablePath;
-    TableName = state.TableName;
-  }
-  // The monitor, the description and the minor-body list show the rest
-  // once they exist; until then it is kept and saved again as read.
+  if (result.TableChanged) OpenDocumentTable(state.TablePath, state.TableName);
+  // The monitor and the description show the rest once they exist; until
+  // then it is kept and saved again as read.
   documentState_ = state;
+  SBAllObjects->setChecked(state.ShowAllObjects);
   SBAllObjectsClick();
 }
 

@@ -201,8 +201,7 @@ void TSolarSystemForm::CreateControls()
   PageControl->setMouseTracking(true);
   TSTime = CreateTimePage();
   TSView = CreateViewPage();
-  TSObjects = new QWidget(PageControl);  // filled by the object panel
-  TSObjects->setObjectName("TSObjects");
+  TSObjects = CreateObjectsPage();
   blankPage_ = new QWidget(PageControl);
   PageControl->addWidget(TSTime);
   PageControl->addWidget(TSView);

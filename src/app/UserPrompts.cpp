@@ -133,3 +133,25 @@ bool TDialogPrompts::SetupPrinter(QWidget* parent, QPrinter& printer)
   QPrintDialog dialog(&printer, parent);
   return dialog.exec() == QDialog::Accepted;
 }
+
+// ---- the minor-body windows and the importer
+
+std::string TUserPrompts::ChooseDirectory(QWidget* parent, const std::string& directory)
+{
+  return QFileDialog::getExistingDirectory(parent, "Database path", QString::fromStdString(directory))
+      .toStdString();
+}
+
+std::vector<std::string> TDialogPrompts::OpenFileNames(QWidget* parent, const std::string& caption,
+                                                       const std::string& directory,
+                                                       const std::string& filter)
+{
+  QFileDialog dialog(parent, QString::fromStdString(caption), QString::fromStdString(directory),
+                     QString::fromStdString(filter));
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setFileMode(QFileDialog::ExistingFiles);
+  std::vector<std::string> names;
+  if (dialog.exec() != QDialog::Accepted) return names;
+  for (const QString& f : dialog.selectedFiles()) names.push_back(f.toStdString());
+  return names;
+}

@@ -6,6 +6,7 @@
 #include "scene/Canvas.h"  // TColor
 
 #include <string>
+#include <vector>
 
 class QDialog;
 class QPrinter;
@@ -43,6 +44,18 @@ public:
                                     const std::string& name);
   // The system's printer-setup dialog on the printer; true on OK.
   virtual bool SetupPrinter(QWidget* parent, QPrinter& printer);
+  // ---- the minor-body windows (the desktop's own unless overridden)
+  // The directory chooser opened at `directory`; the chosen directory, or
+  // "" when cancelled.
+  virtual std::string ChooseDirectory(QWidget* parent, const std::string& directory);
+  // A file dialog choosing one or more existing files in `directory`, with
+  // a Qt name filter ("text (*.txt);;all files (*)"); empty when cancelled.
+  virtual std::vector<std::string> OpenFileNames(QWidget*, const std::string& /*caption*/,
+                                                 const std::string& /*directory*/,
+                                                 const std::string& /*filter*/)
+  {
+    return {};
+  }
 };
 
 // The real dialogs of the desktop.
@@ -62,6 +75,9 @@ public:
   std::string PrintFileName(QWidget* parent, const std::string& directory,
                             const std::string& name) override;
   bool SetupPrinter(QWidget* parent, QPrinter& printer) override;
+  std::vector<std::string> OpenFileNames(QWidget* parent, const std::string& caption,
+                                         const std::string& directory,
+                                         const std::string& filter) override;
 };
 
 // Message texts break their lines with a carriage return; a box shows a

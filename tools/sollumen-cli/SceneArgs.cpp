@@ -1,4 +1,5 @@
 #include "SceneArgs.h"
+#include "MinorBodyArgs.h"
 
 #include "DocumentArgs.h"
 
@@ -90,7 +91,13 @@ const std::set<std::string>& SceneOptionNames()
   static const std::set<std::string> names = {
       "--jd",   "--plane", "--dim",  "--center", "--rotx",       "--roty",      "--rotz",
       "--grid", "--show",  "--hide", "--doc",    "--spacecraft", "--trajectory", "--days-back",
-      "--days-ahead"};
+      "--days-ahead", "--database", "--table", "--add"};
+  return names;
+}
+
+const std::set<std::string>& SceneFlagNames()
+{
+  static const std::set<std::string> names = {"--all-objects"};
   return names;
 }
 
@@ -137,11 +144,23 @@ void ParseSceneOption(const std::string& opt, const std::string& v, TSceneOption
     const long double days = ParseReal(v, "number of days");
     if (days < 0 || days > 1e99L) throw UsageError(opt + " must lie in 0 .. 1e99, not " + v);
     (opt == "--days-back" ? o.DaysBack : o.DaysAhead) = days;
+  } else if (opt == "--database") {
+    o.Database = v;
+  } else if (opt == "--table") {
+    o.Table = v;
+  } else if (opt == "--add") {
+    o.Add = NameList(v);
+  } else if (opt == "--all-objects") {
+    o.AllObjects = true;
   }
 }
 
 void BuildScene(const TSceneOptions& o, TSolarSystem& scene)
 {
+  if (o.Database.empty() != o.Table.empty())
+    throw UsageError("--database and --table go together");
+  if ((o.AllObjects || !o.Add.empty()) && o.Table.empty())
+    throw UsageError("--all-objects and --add need --database DIR --table FILE");
   if (!o.Doc.empty()) {
     TDocumentState state;
     ReadKnownDocument(o.Doc, scene, state, DefaultProgramDir());
@@ -152,6 +171,11 @@ void BuildScene(const TSceneOptions& o, TSolarSystem& scene)
     } catch (const std::exception& e) {
       throw UsageError(e.what());
     }
+  }
+  if (!o.Table.empty()) {
+    TTable table;
+    OpenTableOrThrow(table, o.Database, o.Table);
+    AddMinorBodies(scene, table, o.Add, o.AllObjects);
   }
   if (o.Trajectory >= 0)
     scene.SpacecraftTrajectoryMode = static_cast<TSpacecraftTrajectoryMode>(o.Trajectory);

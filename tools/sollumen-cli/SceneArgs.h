@@ -1,6 +1,6 @@
 // The scene options shared by the commands that draw (render, print): the
 // instant, the view, the switches, a document and spacecraft; and the
-// off-screen application they draw with.
+// off-screen application they draw with; and minor bodies from a table.
 #pragma once
 
 #include "Cli.h"
@@ -29,10 +29,14 @@ struct TSceneOptions {
   int Trajectory = -1;
   long double DaysBack = -1;
   long double DaysAhead = -1;
+  std::string Database, Table;  // the minor-body table
+  bool AllObjects = false;       // every row, as "Show all objects" draws them
+  std::vector<std::string> Add;  // names of rows to list, in the order given
 };
 
-// The names of the scene options (each takes a value).
+// The names of the scene options (each takes a value but the flags).
 const std::set<std::string>& SceneOptionNames();
+const std::set<std::string>& SceneFlagNames();
 // Reads the value of one of them.
 void ParseSceneOption(const std::string& option, const std::string& value, TSceneOptions& o);
 
@@ -79,12 +83,16 @@ void ParseOptions(const CliArgs& args, const std::set<std::string>& own,
   for (std::size_t i = 0; i < args.size();) {
     const std::string& opt = args[i];
     if (opt.rfind("--", 0) != 0) throw UsageError("unexpected argument '" + opt + "'");
-    const bool isScene = SceneOptionNames().count(opt) > 0;
-    const bool isFlag = flags.count(opt) > 0;
+    const bool isSceneFlag = SceneFlagNames().count(opt) > 0;
+    const bool isScene = isSceneFlag || SceneOptionNames().count(opt) > 0;
+    const bool isFlag = isSceneFlag || flags.count(opt) > 0;
     if (!isScene && !isFlag && !own.count(opt)) throw UsageError("unknown option '" + opt + "'");
     if (!seen.insert(opt).second && opt != "--spacecraft") throw UsageError(opt + " given twice");
     if (isFlag) {
-      handle(opt, std::string());
+      if (isSceneFlag)
+        ParseSceneOption(opt, std::string(), scene);
+      else
+        handle(opt, std::string());
       ++i;
       continue;
     }

@@ -1,8 +1,10 @@
 // sollumen-cli ephem: rectangular positions of bodies as CSV.
 #include "Cli.h"
 #include "EphemBodies.h"
+#include "MinorBodyArgs.h"
 
 #include "astro/DatesAndTimes.h"
+#include "bodies/SSClasses.h"
 #include "bodies/Spacecraft.h"
 
 #include <algorithm>
@@ -36,9 +38,12 @@ void RunEphem(const CliArgs& args, std::ostream& out)
   std::vector<const EphemBody*> bodies;
   std::vector<std::unique_ptr<TSpacecraft>> craft;
   EphemFrame frame = EphemFrame::Date;
+  std::string database, tableName;
+  std::vector<std::string> minorNames;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& opt = args[i];
-    if (opt != "--jd" && opt != "--frame" && opt != "--body" && opt != "--spacecraft")
+    if (opt != "--jd" && opt != "--frame" && opt != "--body" && opt != "--spacecraft" &&
+        opt != "--database" && opt != "--table" && opt != "--minor")
       throw UsageError("unknown argument '" + opt + "'");
     if (i + 1 == args.size()) throw UsageError(opt + " needs a value");
     const std::string& value = args[++i];
@@ -54,6 +59,12 @@ void RunEphem(const CliArgs& args, std::ostream& out)
         frame = EphemFrame::J2000;
       else
         throw UsageError("unknown frame '" + value + "' (date or j2000)");
+    } else if (opt == "--database") {
+      database = value;
+    } else if (opt == "--table") {
+      tableName = value;
+    } else if (opt == "--minor") {
+      minorNames.push_back(value);
     } else if (opt == "--spacecraft") {
       try {
         craft.push_back(std::make_unique<TSpacecraft>(value, 0));
@@ -65,7 +76,22 @@ void RunEphem(const CliArgs& args, std::ostream& out)
     }
   }
   if (instants.empty()) throw UsageError("expected at least one --jd JD");
-  if (bodies.empty() && craft.empty()) {
+  if (!minorNames.empty() && (database.empty() || tableName.empty()))
+    throw UsageError("--minor needs --database DIR --table FILE");
+  // The minor bodies as the scene makes them from their rows.
+  std::vector<std::unique_ptr<TAsteroid>> minors;
+  if (!minorNames.empty()) {
+    TTable table;
+    OpenTableOrThrow(table, database, tableName);
+    for (const TMinorBodyRow& row : RowsNamed(table, minorNames)) {
+      try {
+        minors.push_back(std::make_unique<TAsteroid>(row.Name, ReadElements(row), 0));
+      } catch (const std::exception& e) {
+        throw UsageError(e.what());
+      }
+    }
+  }
+  if (bodies.empty() && craft.empty() && minors.empty()) {
     for (const EphemBody& b : EphemBodies()) bodies.push_back(&b);
     std::stable_sort(bodies.begin(), bodies.end(),
                      [](auto a, auto b) { return a->Number < b->Number; });
@@ -91,21 +117,38 @@ void RunEphem(const CliArgs& args, std::ostream& out)
                     v.X, v.Y, v.Z);
       out << line;
     }
+    for (auto& m : minors) {
+      // Of date as the scene computes it; in J2000 the Keplerian position of
+      // the row's elements, which are J2000.
+      TRectCoord v;
+      if (frame == EphemFrame::Date) {
+        m->Calculate(jd);
+        v = m->Position;
+      } else {
+        v = KeplerPosition(m->Elements, jd);
+      }
+      char line[256];
+      std::snprintf(line, sizeof line, "%.6Lf,", jd);
+      out << line << CsvField(m->Name);
+      std::snprintf(line, sizeof line, ",%d,%s,%.17Lg,%.17Lg,%.17Lg\n", m->BodyNumber, frameName,
+                    v.X, v.Y, v.Z);
+      out << line;
+    }
   }
 }
 
 const CliCommand Ephem(
     "ephem",
     "ephem --jd JD [--jd JD ...] [--frame date|j2000] [--body NAME ...] "
-    "[--spacecraft FILE.spc ...]",
+    "[--spacecraft FILE.spc ...] [--database DIR --table FILE --minor NAME ...]",
     "usage: sollumen-cli ephem --jd JD [--jd JD ...] [--frame date|j2000] [--body NAME ...]\n"
-    "         [--spacecraft FILE.spc ...]\n"
+    "         [--spacecraft FILE.spc ...] [--database DIR --table FILE --minor NAME ...]\n"
     "\n"
     "Prints rectangular positions in AU as CSV with the header line\n"
     "  jd,body,number,frame,x_au,y_au,z_au\n"
     "and one row per instant and body: instants in the order given, bodies in\n"
     "body-number order unless --body names them (then in the order named),\n"
-    "then the spacecraft in the order given.\n"
+    "then the spacecraft, then the minor bodies, in the order given.\n"
     "Planets are heliocentric, the Moon geocentric. Pluto is placed on its mean\n"
     "orbit. Spacecraft are heliocentric, interpolated in their trajectory\n"
     "files; of date they are referred to the mean equinox of date (without\n"
@@ -117,9 +160,16 @@ const CliCommand Ephem(
     "                included (default)\n"
     "  --frame j2000 mean ecliptic and equinox of J2000.0\n"
     "  --body NAME   a body (Earth, Mercury, ..., Pluto, Moon); may be repeated;\n"
-    "                default all, or none when --spacecraft is given\n"
+    "                default all, or none when --spacecraft or --minor\n"
+    "                is given\n"
     "  --spacecraft FILE.spc\n"
-    "                a spacecraft from its trajectory file; may be repeated\n",
+    "                a spacecraft from its trajectory file; may be repeated\n"
+    "  --database DIR --table FILE\n"
+    "                the minor-body table FILE in the directory DIR\n"
+    "  --minor NAME  the row of exactly that name (body number 11), heliocentric:\n"
+    "                of date as the scene computes it, in j2000 the Keplerian\n"
+    "                position of the row's elements (which are J2000); may be\n"
+    "                repeated; an unknown name is an error\n",
     RunEphem);
 
 }  // namespace
