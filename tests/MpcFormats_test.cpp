@@ -72,9 +72,8 @@ TEST(MpcFormats, MinorPlanetWorkedExamples)
   for (const TExpected& x : rows) {
     TImportRow row;
     std::string reason;
-    ASSERT_EQ(ParseMinorPlanetLine(SampleLine("MPCORB-sample.DAT", x.Find), row, reason),
-              TLineKind::Row)
-        << reason;
+    const std::string line = SampleLine("MPCORB-sample.DAT", x.Find);  // the row views it
+    ASSERT_EQ(ParseMinorPlanetLine(line, row, reason), TLineKind::Row) << reason;
     ExpectRow(row, x);
     EXPECT_EQ(row.Computer, "JPL");
   }
@@ -95,8 +94,8 @@ TEST(MpcFormats, CometWorkedExamples)
   for (const TExpected& x : rows) {
     TImportRow row;
     std::string reason;
-    ASSERT_EQ(ParseCometLine(SampleLine("CometEls-sample.txt", x.Find), row, reason), TLineKind::Row)
-        << reason;
+    const std::string line = SampleLine("CometEls-sample.txt", x.Find);
+    ASSERT_EQ(ParseCometLine(line, row, reason), TLineKind::Row) << reason;
     ExpectRow(row, x);
     EXPECT_TRUE(row.Computer.empty());
   }
@@ -206,9 +205,8 @@ TEST(MpcFormats, ShortLinesCarriageReturnsAndMalformedFields)
   ASSERT_EQ(ParseMinorPlanetLine(cut, row, reason), TLineKind::Row) << reason;
   EXPECT_EQ(row.Name, "Ceres");
   // Without the readable designation the packed one names the body.
-  ASSERT_EQ(ParseMinorPlanetLine(SampleLine("MPCORB-sample.DAT", "K02PF3D").substr(0, 166), row,
-                                 reason),
-            TLineKind::Row);
+  const std::string unnamed = SampleLine("MPCORB-sample.DAT", "K02PF3D").substr(0, 166);
+  ASSERT_EQ(ParseMinorPlanetLine(unnamed, row, reason), TLineKind::Row);
   EXPECT_EQ(row.Name, "2002 PD153");
 
   // Each bad field is named by its columns.
@@ -234,9 +232,8 @@ TEST(MpcFormats, ShortLinesCarriageReturnsAndMalformedFields)
   // Unusual orbit types keep their number; names are cut to 32 characters.
   ASSERT_EQ(ParseMinorPlanetLine(replaced(162, "000E"), row, reason), TLineKind::Row);
   EXPECT_EQ(row.Class, "Type 14");
-  ASSERT_EQ(ParseCometLine(SampleLine("CometEls-sample.txt", "(Great September comet)"), row,
-                           reason),
-            TLineKind::Row);
+  const std::string great = SampleLine("CometEls-sample.txt", "(Great September comet)");
+  ASSERT_EQ(ParseCometLine(great, row, reason), TLineKind::Row);
   EXPECT_EQ(row.Name, "C/1882 R1-A (Great September com");
   EXPECT_EQ(CutToCharacters("\u00e9\u00e9\u00e9", 2), "\u00e9\u00e9");
 }

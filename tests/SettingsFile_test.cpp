@@ -109,6 +109,9 @@ TEST_F(SettingsFile, VanishedTableDirectoryFallsBackToTheProgramDirectory)
 {
   Put("[Database]\nPath=" + (Dir / "gone").string() + "\n");
   EXPECT_EQ(Read().DatabasePath, ProgramDir);
+  // An empty path is the program directory too.
+  Put("[Database]\nPath=\nTable=Comets.db\n");
+  EXPECT_EQ(Read().DatabasePath, ProgramDir);
 }
 
 TEST_F(SettingsFile, FirstSectionAndFirstKeyWin)

@@ -123,8 +123,22 @@ public:
       throw ETableError(message);
     }
     Open = true;
+    try {
+      Begin(cancel);
+    } catch (...) {
+      Abandon();  // no destructor runs for a constructor that throws
+      throw;
+    }
+  }
+
+  ~TTableWriter() { Abandon(); }
+
+  sqlite3* Db = nullptr;
+
+  void Begin(const std::atomic<bool>* cancel)
+  {
     if (cancel) sqlite3_progress_handler(Db, 100000, &Interrupt, const_cast<std::atomic<bool>*>(cancel));
-    if (append) {
+    if (Append) {
       sqlite3_busy_timeout(Db, 5000);
       ExecSql(Db, "BEGIN IMMEDIATE");
     } else {
@@ -139,10 +153,6 @@ public:
     }
     InTransaction = true;
   }
-
-  ~TTableWriter() { Abandon(); }
-
-  sqlite3* Db = nullptr;
 
   void Commit()
   {

@@ -102,7 +102,13 @@ bool CheckText(std::string_view line, std::string& reason)
   return true;
 }
 
-std::string Quote(std::string_view field) { return "'" + std::string(Trim(field)) + "'"; }
+std::string Quote(std::string_view field)
+{
+  std::string q(1, '\'');
+  q += Trim(field);
+  q += '\'';
+  return q;
+}
 
 bool Fail(std::string& reason, const char* columns, const char* what, std::string_view field)
 {
@@ -223,7 +229,11 @@ bool UnpackProvisional(std::string_view p, std::string& readable)
                                 p.substr(0, 2) == "T2" || p.substr(0, 2) == "T3")) {
     for (int i = 3; i < 7; ++i)
       if (!IsDigit(p[i])) return false;
-    readable = std::string(p.substr(3, 4)) + " " + p[0] + "-" + (p[0] == 'P' ? 'L' : p[1]);
+    readable.assign(p.substr(3, 4));
+    readable += ' ';
+    readable += p[0];
+    readable += '-';
+    readable += p[0] == 'P' ? 'L' : p[1];
     return true;
   }
   // Century: I = 18, J = 19, K = 20 (letters generally from A = 10); the

@@ -98,9 +98,9 @@ int RunImportCommand(const std::vector<std::string>& args)
   TImportCallbacks callbacks;
   callbacks.Cancel = &Interrupted;
   std::int64_t listed = 0;
+  const auto start = std::chrono::steady_clock::now();
+  auto last = start;
   if (!quiet) {
-    auto last = std::chrono::steady_clock::now();
-    const auto start = last;
     callbacks.Progress = [&](const TImportProgress& p) {
       const auto now = std::chrono::steady_clock::now();
       if (now - last < std::chrono::seconds(1) && !(p.Indexing && p.IndicesDone == 7)) return;

@@ -24,6 +24,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <filesystem>
 
 namespace {
@@ -263,19 +264,19 @@ void TImportForm::Poll()
   }
   const double elapsed = Now() - StartSeconds;
   if (p.Indexing) {
-    ProgressBar->setValue(900 + p.IndicesDone * 100 / 7);
+    ProgressBar->setValue(500 + p.IndicesDone * 500 / 7);
     LProgress->setText(QString("%1 rows imported; making the indices (%2 of 7)")
                            .arg(p.Rows)
                            .arg(std::min(p.IndicesDone + 1, 7)));
     return;
   }
   const double part = p.BytesTotal ? double(p.BytesDone) / double(p.BytesTotal) : 0;
-  ProgressBar->setValue(static_cast<int>(900 * part));
+  ProgressBar->setValue(static_cast<int>(500 * part));
   QString text = QString("%1 rows").arg(p.Rows);
   if (elapsed > 0.5 && p.Rows > 0) {
     text += QString("   %1 rows/s").arg(static_cast<long long>(p.Rows / elapsed));
-    // The indices take about a third of the time the rows take.
-    if (part > 0.01) text += "   about " + Duration(elapsed * (1 - part) / part + elapsed * 0.35) + " left";
+    // The seven indices take about as long as the rows.
+    if (part > 0.01) text += "   about " + Duration(elapsed * (1 - part) / part + elapsed / part) + " left";
   }
   LProgress->setText(text);
 }
