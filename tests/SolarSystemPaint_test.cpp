@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <set>
@@ -117,20 +118,55 @@ TEST(ScenePaint, RectangularGridInAPlane)
             std::vector<int>({0, -62, 500, -62}));
   EXPECT_EQ(std::vector<int>({lines[3].X1, lines[3].Y1, lines[3].X2, lines[3].Y2}),
             std::vector<int>({0, 0, 0, 500}));
+  // The left edge's number of a row comes first (f = -2 is y = +1 there).
   auto one = canvas.Texts("1");
   ASSERT_EQ(one.size(), 2u);
-  EXPECT_EQ(std::make_pair(one[0].X1, one[0].Y1), std::make_pair(377, 2));
-  EXPECT_EQ(std::make_pair(one[1].X1, one[1].Y1), std::make_pair(2, 377));
+  EXPECT_EQ(std::make_pair(one[0].X1, one[0].Y1), std::make_pair(2, 127));
+  EXPECT_EQ(std::make_pair(one[1].X1, one[1].Y1), std::make_pair(377, 2));
   EXPECT_EQ(one[0].Color, 0x505050u);
-  // Down the left edge the numbers grow.
+  // Up the left edge the numbers grow, as y does on the screen.
   auto minusOne = canvas.Texts("-1");
   ASSERT_EQ(minusOne.size(), 2u);
-  EXPECT_EQ(minusOne[1].Y1, 127);
-  EXPECT_EQ(canvas.Texts("-2.5").size(), 2u);
+  EXPECT_EQ(minusOne[0].Y1, 2);
+  EXPECT_EQ(minusOne[1].Y1, 377);
+  EXPECT_EQ(canvas.Texts("-2.5").size(), 1u);  // only along the top
+  EXPECT_EQ(canvas.Texts("2.5").size(), 1u);   // only down the left
   EXPECT_EQ(canvas.Texts("0.5").size(), 2u);
-  auto two = canvas.Texts("2");  // f = 4 lies on the far edges
+  auto two = canvas.Texts("2");  // y = 2 on the top edge, x = 2 on the far one
   ASSERT_EQ(two.size(), 2u);
-  EXPECT_EQ(std::make_pair(two[0].X1, two[1].Y1), std::make_pair(502, 502));
+  EXPECT_EQ(std::make_pair(two[0].X1, two[0].Y1), std::make_pair(2, 2));
+  EXPECT_EQ(std::make_pair(two[1].X1, two[1].Y1), std::make_pair(502, 2));
+}
+
+TEST(ScenePaint, LeftGridNumbersAreTheTrueCoordinatesOfTheirRows)
+{
+  // In X-Y the vertical coordinate is y, in X-Z it is z; both grow upward.
+  for (TPlane plane : {XY, XZ}) {
+    TSolarSystem scene;
+    Quiet(scene);
+    scene.Plane = plane;
+    scene.GridMode = 2;
+    TRecordingCanvas canvas;
+    scene.Paint(&canvas, 0, 0, 500, 500, 2, 0);
+    // Each grid line writes its number along the top, then down the left.
+    const auto texts = canvas.OfKind(K::Text);
+    std::vector<TCanvasOp> left;
+    for (std::size_t i = 1; i < texts.size(); i += 2)
+      if (texts[i].Y1 >= 0 && texts[i].Y1 <= 502) left.push_back(texts[i]);
+    std::sort(left.begin(), left.end(), [](auto& a, auto& b) { return a.Y1 < b.Y1; });
+    ASSERT_EQ(left.size(), 9u) << plane;
+    EXPECT_EQ(left.front().Text, "2") << plane;  // top
+    EXPECT_EQ(left.back().Text, "-2") << plane;  // bottom
+    EXPECT_EQ(left[4].Text, "0") << plane;
+    // A point 1 AU up lies on the row labelled 1 (to the pixel the two
+    // roundings allow).
+    TRectCoord up;
+    (plane == XY ? up.Y : up.Z) = 1;
+    const int row = scene.WorldToScreen(up).Y;
+    auto one = std::find_if(left.begin(), left.end(), [](auto& t) { return t.Text == "1"; });
+    ASSERT_NE(one, left.end());
+    EXPECT_NEAR(one->Y1 - 2, row, 1) << plane;
+  }
 }
 
 TEST(ScenePaint, RadialGridInAPlane)
