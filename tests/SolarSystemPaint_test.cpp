@@ -132,10 +132,14 @@ TEST(ScenePaint, RectangularGridInAPlane)
   EXPECT_EQ(canvas.Texts("-2.5").size(), 1u);  // only along the top
   EXPECT_EQ(canvas.Texts("2.5").size(), 1u);   // only down the left
   EXPECT_EQ(canvas.Texts("0.5").size(), 2u);
-  auto two = canvas.Texts("2");  // y = 2 on the top edge, x = 2 on the far one
-  ASSERT_EQ(two.size(), 2u);
-  EXPECT_EQ(std::make_pair(two[0].X1, two[0].Y1), std::make_pair(2, 2));
-  EXPECT_EQ(std::make_pair(two[1].X1, two[1].Y1), std::make_pair(502, 2));
+  // The top-left corner holds x = -2 alone, not y = 2 over it.
+  auto two = canvas.Texts("2");
+  ASSERT_EQ(two.size(), 1u);
+  EXPECT_EQ(std::make_pair(two[0].X1, two[0].Y1), std::make_pair(502, 2));
+  auto corner = canvas.Texts("-2");
+  ASSERT_EQ(corner.size(), 2u);
+  EXPECT_EQ(std::make_pair(corner[0].X1, corner[0].Y1), std::make_pair(2, 2));
+  EXPECT_EQ(std::make_pair(corner[1].X1, corner[1].Y1), std::make_pair(2, 502));
 }
 
 TEST(ScenePaint, LeftGridNumbersAreTheTrueCoordinatesOfTheirRows)
@@ -148,16 +152,15 @@ TEST(ScenePaint, LeftGridNumbersAreTheTrueCoordinatesOfTheirRows)
     scene.GridMode = 2;
     TRecordingCanvas canvas;
     scene.Paint(&canvas, 0, 0, 500, 500, 2, 0);
-    // Each grid line writes its number along the top, then down the left.
-    const auto texts = canvas.OfKind(K::Text);
+    // Down the left edge below the corner, which holds the top row's x.
     std::vector<TCanvasOp> left;
-    for (std::size_t i = 1; i < texts.size(); i += 2)
-      if (texts[i].Y1 >= 0 && texts[i].Y1 <= 502) left.push_back(texts[i]);
+    for (const auto& t : canvas.OfKind(K::Text))
+      if (t.X1 == 2 && t.Y1 > 2 && t.Y1 <= 502) left.push_back(t);
     std::sort(left.begin(), left.end(), [](auto& a, auto& b) { return a.Y1 < b.Y1; });
-    ASSERT_EQ(left.size(), 9u) << plane;
-    EXPECT_EQ(left.front().Text, "2") << plane;  // top
-    EXPECT_EQ(left.back().Text, "-2") << plane;  // bottom
-    EXPECT_EQ(left[4].Text, "0") << plane;
+    ASSERT_EQ(left.size(), 8u) << plane;
+    EXPECT_EQ(left.front().Text, "1.5") << plane;  // top
+    EXPECT_EQ(left.back().Text, "-2") << plane;    // bottom
+    EXPECT_EQ(left[3].Text, "0") << plane;
     // A point 1 AU up lies on the row labelled 1 (to the pixel the two
     // roundings allow).
     TRectCoord up;

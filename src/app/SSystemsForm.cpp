@@ -66,8 +66,9 @@ void TSolarSystemForm::RunStep(F&& step)
 
 void TSolarSystemForm::FormCreate(const TFormOptions& options)
 {
-  // The monitor, description and minor-body browser windows come with
-  // their own parts of the program.
+  // The description and minor-body browser windows come with their own
+  // parts of the program.
+  CreateMonitor();
   setAcceptDrops(true);
 
   if (!options.ProgramDir.empty()) {
@@ -140,6 +141,7 @@ void TSolarSystemForm::FormDestroy()
   // being saved.
   RunStep([this] { WriteSettings(); });
   if (lastDocumentSettled_) SaveDocument(ProgramDir + LastDocumentName);
+  DestroyMonitor();
 }
 
 void TSolarSystemForm::showEvent(QShowEvent* event)
@@ -262,6 +264,7 @@ void TSolarSystemForm::ReadSettings()
   BitmapPath = settings_.BitmapPath;
   TablePath = settings_.DatabasePath;
   TableName = settings_.DatabaseTable;
+  ApplyMonitorSettings();
 }
 
 void TSolarSystemForm::WriteSettings()
@@ -278,6 +281,7 @@ void TSolarSystemForm::WriteSettings()
   s.BitmapPath = BitmapPath;
   s.DatabasePath = TablePath;
   s.DatabaseTable = TableName;
+  CollectMonitorSettings(s);
   WriteSettingsFile(IniFileName, s);
   settings_ = s;
 }

@@ -40,6 +40,7 @@ class QToolBar;
 class QToolButton;
 class TAboutBox;
 class TColorSwatch;
+class TMonitorForm;
 class TPaintBox;
 class TSpinButton;
 
@@ -269,6 +270,9 @@ public:
   QAction* ActRotZ0 = nullptr;
   QAction* ActRotZ1 = nullptr;
 
+  // ---- the monitor window, owned by this window
+  TMonitorForm* MonitorForm = nullptr;
+
 protected:
   void showEvent(QShowEvent* event) override;
   void changeEvent(QEvent* event) override;
@@ -314,8 +318,16 @@ private:
   // the monitor and the "Show all objects" fill.
   void ApplyObjectButtonRules() {}
   void UpdateObjectControls() {}
-  void UpdateMonitor() {}
+  void UpdateMonitor();
   void SBAllObjectsClick() {}
+
+  // the monitor (SSystemsFormMonitor.cpp)
+  void CreateMonitor();
+  void DestroyMonitor();
+  void ApplyMonitorSettings();
+  void CollectMonitorSettings(TSettings& s) const;
+  void ApplyMonitorDocumentState(const TDocumentState& state);
+  void CollectMonitorDocumentState(TDocumentState& state) const;
 
   TUserPrompts& Prompts() { return *prompts_; }
 

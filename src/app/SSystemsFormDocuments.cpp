@@ -52,6 +52,7 @@ TDocumentState TSolarSystemForm::CollectDocumentState() const
   state.MainWindow.reset();
   state.MonitorPos.reset();
   state.DescriptionWindow.reset();
+  CollectMonitorDocumentState(state);
   return state;
 }
 
@@ -86,6 +87,7 @@ void TSolarSystemForm::ApplyDocumentState(const TDocumentState& state,
   // The monitor, the description and the minor-body list show the rest
   // once they exist; until then it is kept and saved again as read.
   documentState_ = state;
+  ApplyMonitorDocumentState(state);
   SBAllObjectsClick();
 }
 

@@ -7,6 +7,7 @@
 #include "app/ColorSwatch.h"
 #include "app/PaintBox.h"
 #include "app/ViewScale.h"
+#include "app/monitor/MonitorForms.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
@@ -185,10 +186,10 @@ void TSolarSystemForm::TBRotZChange()
   Repaint();
 }
 
-// The monitor and description windows show and hide themselves here once
-// they exist; their buttons stay disabled until then.
+// The description window shows and hides itself here once it exists; its
+// button stays disabled until then.
 void TSolarSystemForm::SBDescriptionClick() {}
-void TSolarSystemForm::SBMonitorClick() {}
+void TSolarSystemForm::SBMonitorClick() { MonitorForm->setVisible(SBMonitor->isChecked()); }
 
 void TSolarSystemForm::CBDescriptionStayOnTopClick()
 {
@@ -198,6 +199,7 @@ void TSolarSystemForm::CBDescriptionStayOnTopClick()
 void TSolarSystemForm::CBMonitorStayOnTopClick()
 {
   settings_.MonitorStayOnTop = CBMonitorStayOnTop->isChecked();
+  MonitorForm->SetStayOnTop(settings_.MonitorStayOnTop);
 }
 
 // --------------------------------------------------------------- commands
@@ -286,8 +288,8 @@ void TSolarSystemForm::UpdateControls()
   CBShowDirections->setChecked(s.ShowDirections);
   // 6.
   ApplyObjectButtonRules();
-  // 7. The monitor and description windows are not shown yet.
-  SBMonitor->setChecked(false);
+  // 7. The description window is not shown yet.
+  SBMonitor->setChecked(MonitorForm->isVisible());
   CBMonitorStayOnTop->setChecked(settings_.MonitorStayOnTop);
   SBDescription->setChecked(false);
   CBDescriptionStayOnTop->setChecked(settings_.DescriptionStayOnTop);

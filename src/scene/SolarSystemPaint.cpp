@@ -232,8 +232,10 @@ void TSolarSystem::PaintFlatGrid()
       // Rows are counted from the top while the vertical coordinate grows
       // upward, so the row at f steps lies at -f steps: the numbers on the
       // left are the true coordinates of their lines.
+      // In the top-left corner the two numbers would share one place, and
+      // there they now differ: the column's number is written alone.
       canvas_->TextOut(Left + px + 2, Top + 2, GridNumberText(f * s));
-      canvas_->TextOut(Left + 2, Top + py + 2, GridNumberText(-f * s));
+      if (px != 0 || py != 0) canvas_->TextOut(Left + 2, Top + py + 2, GridNumberText(-f * s));
     }
   }
 }
