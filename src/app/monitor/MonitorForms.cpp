@@ -106,7 +106,7 @@ TMonitorForm::TMonitorForm(QWidget* parent) : QWidget(parent)
   StringGrid->setWordWrap(false);
   StringGrid->setFrameShape(QFrame::NoFrame);
   QFont small = StringGrid->font();
-  small.setPixelSize(11);
+  small.setPixelSize(10);
   StringGrid->setFont(small);
   QPalette gridText = StringGrid->palette();
   gridText.setColor(QPalette::Text, Navy);
@@ -137,6 +137,7 @@ void TMonitorForm::SetCell(int row, int column, const std::string& text)
     StringGrid->setItem(row, column, item);
   }
   item->setText(Q(text));
+  item->setToolTip(Q(text));  // the long labels are cut off in their column
 }
 
 void TMonitorForm::PrepareRows(TMonitorKind kind)
