@@ -2,6 +2,14 @@
 // name, opened shared (read-only) or exclusively, then read row by row in
 // the order of its active index, or by position in that order (row k of the
 // sorted table), as the browser's grid needs for tables of millions of rows.
+//
+// An index orders rows by its fields, then by NO, so that ties always come
+// in one order; texts compare bytewise (SQLite's BINARY collation: "Z"
+// before "a"), numbers as numbers. Each operation reads one committed state
+// of the file: when another program has appended to the open table since
+// the last operation, the count and the orders are read afresh and the
+// cursor stays on its row; a table replaced by renaming a new file over it
+// is seen only after reopening.
 #pragma once
 
 #include "astro/astronomy404.h"  // TOrbitElements
@@ -33,12 +41,14 @@ TOrbitElements ReadElements(const TMinorBodyRow& row);
 // cannot be read.
 std::vector<std::string> ListTables(const std::string& directory);
 
-// Creates an empty table "<name>" (a file name with its extension) from the
-// schema, with the primary and the seven named indices; throws ETableError,
-// also when the file exists.
+// Creates an empty table "<name>" (a file name with its extension ".db") from
+// the schema, with the primary and the seven named indices, written under a
+// hidden name and renamed into place; throws ETableError, also when the file
+// exists.
 void CreateTable(const std::string& directory, const std::string& fileName);
 
-// Deletes a table file and SQLite's journal, WAL and SHM files beside it.
+// Deletes a table file and SQLite's journal, WAL and SHM files beside it;
+// throws ETableError when it is missing or not one of our tables.
 void DeleteTable(const std::string& directory, const std::string& fileName);
 
 class TTable {
@@ -54,16 +64,21 @@ public:
   const std::string& DatabaseName() const;
   const std::string& TableName() const;
 
+  // Opens the table, on its first row. Shared is read-only; exclusive keeps
+  // other programs out until Close. A missing file, a file not ours or an
+  // active index the table lacks throws ETableError naming it; nothing is
+  // ever created. Opening an open table in the same mode does nothing.
   void Open(bool exclusive = false);  // throws ETableError
   void Close();                       // closing a closed table does nothing
   bool Active() const;
 
-  // The count of the whole table.
+  // The count of the whole table (0 while closed).
   std::int64_t RecordCount() const;
   bool HasField(const std::string& field) const;
 
   // The active index: "" is the primary index (NO). Throws ETableError for
-  // an unknown name. The cursor goes to the first row.
+  // an unknown name. The cursor goes to the first row. While the table is
+  // closed the name is only kept, and checked when it opens.
   void SetIndexName(const std::string& name);
   const std::string& IndexName() const;
   std::vector<TIndexDef> IndexDefs() const;
@@ -73,8 +88,12 @@ public:
   // table open exclusively.
   void AddIndex(const TIndexDef& index);
 
-  // The cursor, in the active index's order. Position is 0-based; Eof and
-  // Bof as after stepping past the last or before the first row.
+  // The cursor, in the active index's order. Position is 0-based. As in the
+  // classic data-set loop (First; while !Eof: ...; Next), First sets Bof and
+  // Last sets Eof; Next on the last row sets Eof, Prior on the first sets
+  // Bof, the cursor staying on that row; both are set in an empty table.
+  // MoveTo clamps to the first or last row. These throw ETableError while
+  // the table is closed.
   void First();
   void Next();
   void Prior();
@@ -87,11 +106,15 @@ public:
   std::int32_t Bookmark() const;
   void GotoBookmark(std::int32_t no);
   // Moves to the first row whose key in the active index is at or after
-  // `value` (compared with the index's first field; "" = first row);
-  // returns its position (RecordCount() when past the end).
+  // `value` (compared with the index's first field: as text, or as a number
+  // for NO, M, NW, OHM, I, E, A, DATE, where a value that is no number
+  // throws ETableError; "" = first row); returns its position
+  // (RecordCount() when past the end, the cursor then on the last row with
+  // Eof set).
   std::int64_t FindNearest(const std::string& value);
 
-  // The current row, and its fields by name.
+  // The current row (an empty row while closed or empty), and its fields by
+  // name, any letter case; a field the table lacks throws ETableError.
   const TMinorBodyRow& Current() const;
   double FieldAsFloat(const std::string& field) const;
   std::string FieldAsString(const std::string& field) const;
@@ -104,7 +127,8 @@ public:
   std::vector<TMinorBodyRow> RowsAt(std::int64_t position, int count) const;
   std::int64_t PositionOf(std::int32_t no) const;
 
-  // Every row in the active index's order, fast (for "Show all objects").
+  // Every row in the active index's order, fast (for "Show all objects"),
+  // all from one state of the file; does nothing while the table is closed.
   void ForEachRow(const std::function<void(const TMinorBodyRow&)>& visit) const;
 
 private:

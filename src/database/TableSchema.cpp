@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 
 #include <array>
+#include <strings.h>
 #include <fstream>
 
 namespace {
@@ -23,6 +24,18 @@ std::string Quoted(const std::string& identifier) {
 std::uint32_t BigEndian32(const unsigned char* p) {
   return (std::uint32_t(p[0]) << 24) | (std::uint32_t(p[1]) << 16) |
          (std::uint32_t(p[2]) << 8) | std::uint32_t(p[3]);
+}
+
+std::vector<std::string> ColumnNames(sqlite3* db) {
+  std::vector<std::string> names;
+  sqlite3_stmt* stmt = nullptr;
+  std::string sql = std::string("PRAGMA table_info(") + BodiesTableName + ")";
+  if (sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt, nullptr) != SQLITE_OK)
+    throw ETableError(sqlite3_errmsg(db));
+  while (sqlite3_step(stmt) == SQLITE_ROW)
+    names.push_back(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 1)));
+  sqlite3_finalize(stmt);
+  return names;
 }
 
 }  // namespace
@@ -85,8 +98,16 @@ void AddNamedIndex(sqlite3* db, const TIndexDef& index) {
   std::vector<std::string> names = IndexFieldNames(index.Fields);
   if (index.Name.empty() || names.empty())
     throw ETableError("Invalid index definition '" + index.Name + "'");
+  // SQLite would take a quoted name that is no column for a constant text and
+  // index that; only the table's own fields are accepted.
+  std::vector<std::string> known = ColumnNames(db);
   std::string columns;
-  for (const std::string& n : names) columns += (columns.empty() ? "" : ", ") + Quoted(n);
+  for (const std::string& n : names) {
+    bool found = false;
+    for (const std::string& k : known) found |= strcasecmp(k.c_str(), n.c_str()) == 0;
+    if (!found) throw ETableError("Index '" + index.Name + "': no field '" + n + "' in the table");
+    columns += (columns.empty() ? "" : ", ") + Quoted(n);
+  }
   // One transaction: the SQLite index and its entry in the list exist together.
   ExecSql(db, "SAVEPOINT add_index");
   try {

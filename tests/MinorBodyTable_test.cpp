@@ -1,0 +1,371 @@
+// The minor-body table handle: orders, cursor, search, index definitions,
+// the row-to-elements mapping, the files of a directory, and what an open
+// handle sees while another program writes the table.
+#include "database/MinorBodyTable.h"
+
+#include "bodies/SSClasses.h"
+
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct TTempDir {
+  TTempDir()
+  {
+    char pattern[] = "/tmp/sollumen-table-XXXXXX";
+    Path = mkdtemp(pattern);
+  }
+  ~TTempDir() { fs::remove_all(Path); }
+  std::string File(const std::string& name) const { return Path + "/" + name; }
+  std::string Path;
+};
+
+struct TRowSpec {
+  int No;
+  const char* Name;
+  double A;
+  double E = 0.1;
+  const char* Class = "MBA";
+};
+
+// Appends rows from a connection of its own, in one transaction, as the
+// importer does.
+void AppendRows(const std::string& path, const std::vector<TRowSpec>& rows)
+{
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
+  ExecSql(db, "BEGIN");
+  for (const TRowSpec& r : rows) {
+    char sql[400];
+    std::snprintf(sql, sizeof sql,
+                  "INSERT INTO bodies (NO, NAME, M, NW, OHM, I, E, A, DATE, CLASS, ISNEA, ISPHA)"
+                  " VALUES (%d, '%s', 10, 150, 80, %d, %.17g, %.17g, 2461000.5, '%s', 'N', 'N')",
+                  r.No, r.Name, r.No % 7, r.E, r.A, r.Class);
+    ExecSql(db, sql);
+  }
+  ExecSql(db, "COMMIT");
+  sqlite3_close(db);
+}
+
+std::vector<int> Nos(const std::vector<TMinorBodyRow>& rows)
+{
+  std::vector<int> nos;
+  for (const TMinorBodyRow& r : rows) nos.push_back(r.No);
+  return nos;
+}
+
+// Rows with ties in every secondary key; BINARY text order puts "alpha" last.
+const std::vector<TRowSpec> SampleRows = {
+    {5, "Beta", 2.0}, {3, "Alpha", 2.0}, {9, "Alpha", 1.0}, {1, "Gamma", 3.0},
+    {-2, "alpha", 2.0}, {7, "Beta", 2.0}};
+
+class TableTest : public ::testing::Test {
+protected:
+  void SetUp() override
+  {
+    CreateTable(Dir.Path, "Test.db");
+    AppendRows(Dir.File("Test.db"), SampleRows);
+    Table.SetDatabaseName(Dir.Path);
+    Table.SetTableName("Test.db");
+  }
+  TTempDir Dir;
+  TTable Table;
+};
+
+TEST_F(TableTest, OrdersCursorAndRandomAccess)
+{
+  Table.Close();  // closing a closed table does nothing
+  EXPECT_FALSE(Table.Active());
+  EXPECT_TRUE(Table.RowsAt(0, 10).empty());
+  Table.Open();
+  Table.Close();
+  Table.Close();
+  Table.Open();
+  ASSERT_TRUE(Table.Active());
+  EXPECT_EQ(Table.RecordCount(), 6);
+  EXPECT_EQ(Table.Current().No, -2);  // opened on the first row of NO
+
+  // Stepping and random access agree, primary and secondary, ties by NO.
+  const std::vector<std::pair<std::string, std::vector<int>>> orders = {
+      {"", {-2, 1, 3, 5, 7, 9}},
+      {"IDXNAME", {9, 3, 5, 7, 1, -2}},
+      {"IDXA", {9, 3, 5, 7, -2, 1}}};
+  for (const auto& [index, expected] : orders) {
+    Table.SetIndexName(index);
+    std::vector<int> stepped;
+    for (Table.First(); !Table.Eof(); Table.Next()) stepped.push_back(Table.Current().No);
+    EXPECT_EQ(stepped, expected) << index;
+    EXPECT_EQ(Nos(Table.RowsAt(0, 40)), expected) << index;
+    EXPECT_EQ(Nos(Table.RowsAt(4, 40)), std::vector<int>(expected.begin() + 4, expected.end()));
+    EXPECT_TRUE(Table.RowsAt(6, 40).empty());
+    for (int k = 0; k < 6; ++k) EXPECT_EQ(Table.PositionOf(expected[k]), k);
+    EXPECT_EQ(Table.PositionOf(4), -1);
+  }
+
+  // Cursor ends, bookmarks across a change of index.
+  Table.SetIndexName("IDXA");
+  Table.Last();
+  EXPECT_TRUE(Table.Eof());
+  EXPECT_EQ(Table.Current().No, 1);
+  Table.First();
+  EXPECT_TRUE(Table.Bof());
+  Table.Prior();
+  EXPECT_TRUE(Table.Bof());
+  EXPECT_EQ(Table.Position(), 0);
+  Table.MoveTo(3);
+  const std::int32_t mark = Table.Bookmark();
+  EXPECT_EQ(mark, 7);
+  Table.SetIndexName("");
+  Table.GotoBookmark(mark);
+  EXPECT_EQ(Table.Position(), 4);
+  EXPECT_EQ(Table.Current().Name, "Beta");
+  EXPECT_THROW(Table.GotoBookmark(4), ETableError);
+  Table.MoveTo(100);
+  EXPECT_TRUE(Table.Eof());
+  EXPECT_EQ(Table.Current().No, 9);
+}
+
+TEST_F(TableTest, NearestMatchOnTextAndNumbers)
+{
+  Table.Open();
+  Table.SetIndexName("IDXNAME");
+  EXPECT_EQ(Table.FindNearest("B"), 2);
+  EXPECT_EQ(Table.Current().No, 5);
+  EXPECT_EQ(Table.FindNearest("Alpha"), 0);
+  EXPECT_EQ(Table.FindNearest("Gamma!"), 5);  // BINARY: "alpha" after "Gamma!"
+  EXPECT_EQ(Table.FindNearest("b"), 6);       // past the end
+  EXPECT_TRUE(Table.Eof());
+  EXPECT_EQ(Table.FindNearest(""), 0);  // an empty value: the first row
+  EXPECT_EQ(Table.Current().No, 9);
+
+  Table.SetIndexName("IDXA");
+  EXPECT_EQ(Table.FindNearest("2"), 1);  // compared as numbers, not "10" < "2"
+  EXPECT_EQ(Table.FindNearest("2.0001"), 5);
+  EXPECT_EQ(Table.FindNearest("-1e9"), 0);
+  EXPECT_THROW(Table.FindNearest("two"), ETableError);
+
+  Table.SetIndexName("");
+  EXPECT_EQ(Table.FindNearest("4"), 3);
+  EXPECT_EQ(Table.Current().No, 5);
+  EXPECT_EQ(Table.FindNearest("10"), 6);
+}
+
+TEST_F(TableTest, IndexDefinitionsAndFields)
+{
+  EXPECT_THROW(Table.IndexDef("IDXNAME"), ETableError);  // closed
+  Table.Open();
+  EXPECT_EQ(Table.IndexDef("IDXNAME").Fields, "NAME;A;");
+  EXPECT_EQ(Table.IndexDefs().size(), 7u);
+  EXPECT_THROW(Table.IndexDef("IDXDATE"), ETableError);
+  EXPECT_THROW(Table.SetIndexName("IDXDATE"), ETableError);
+  EXPECT_THROW(Table.AddIndex({"IDXDATE", "DATE;NO"}), ETableError);  // shared
+
+  Table.Open(true);
+  EXPECT_THROW(Table.AddIndex({"IDXA", "A"}), ETableError);
+  EXPECT_THROW(Table.AddIndex({"IDXBAD", "NOFIELD"}), ETableError);
+  Table.AddIndex({"IDXI2", "I;NO"});
+  ASSERT_EQ(Table.IndexDefs().size(), 8u);
+  EXPECT_EQ(Table.IndexDefs().back().Name, "IDXI2");
+  Table.SetIndexName("IDXI2");
+  EXPECT_EQ(Nos(Table.RowsAt(0, 3)), (std::vector<int>{-2, 7, 1}));  // I = NO % 7
+  EXPECT_EQ(Table.FindNearest("3"), 4);
+  Table.Close();
+
+  // An index is kept in the file; an unknown one makes opening fail.
+  Table.SetIndexName("idxi2");
+  Table.Open();
+  EXPECT_EQ(Table.IndexName(), "IDXI2");
+  Table.Close();
+  Table.SetIndexName("IDXNOPE");
+  EXPECT_THROW(Table.Open(), ETableError);
+  EXPECT_FALSE(Table.Active());
+  Table.SetIndexName("");
+  Table.Open();
+
+  Table.GotoBookmark(3);
+  EXPECT_EQ(Table.FieldAsFloat("a"), 2.0);
+  EXPECT_EQ(Table.FieldAsFloat("NO"), 3.0);
+  EXPECT_EQ(Table.FieldAsString("NAME"), "Alpha");
+  EXPECT_EQ(Table.FieldAsString("E"), "0.1");
+  EXPECT_FALSE(Table.HasField("Reference"));
+  EXPECT_THROW(Table.FieldAsString("Reference"), ETableError);
+  EXPECT_THROW(Table.FieldAsFloat("NAME"), ETableError);
+}
+
+TEST(ReadElements, WorkedExampleAndRefusedRows)
+{
+  TMinorBodyRow row;
+  row.No = 42;
+  row.Name = "Example";
+  row.A = 2.5;
+  row.M = 10;
+  row.NW = 150;
+  row.OHM = 80;
+  row.I = 5;
+  row.E = 0.2;
+  row.Date = 2461000.5;
+  TOrbitElements el = ReadElements(row);
+  EXPECT_NEAR(double(el.DailyMotion), 0.249346, 5e-7);
+  EXPECT_DOUBLE_EQ(double(el.DailyMotion), 0.9856262 / (2.5 * std::sqrt(2.5)));
+  EXPECT_EQ(el.MeanLon, 160);
+  EXPECT_EQ(el.PeriLon, 150);
+  EXPECT_EQ(el.NodeLon, 80);
+  EXPECT_EQ(el.Incl, 5);
+  EXPECT_EQ(el.Ecc, (long double)0.2);
+  EXPECT_EQ(el.AxisAU, 2.5);
+  EXPECT_EQ(el.EpochJD, 2461000.5);
+
+  for (auto spoil : std::vector<void (*)(TMinorBodyRow&)>{
+           [](TMinorBodyRow& r) { r.A = 0; }, [](TMinorBodyRow& r) { r.A = -3; },
+           [](TMinorBodyRow& r) { r.E = 1; }, [](TMinorBodyRow& r) { r.E = -0.01; },
+           [](TMinorBodyRow& r) { r.M = NAN; }, [](TMinorBodyRow& r) { r.Date = INFINITY; }}) {
+    TMinorBodyRow bad = row;
+    spoil(bad);
+    try {
+      ReadElements(bad);
+      ADD_FAILURE() << "accepted A=" << bad.A << " E=" << bad.E;
+    } catch (const EInvalidElements& e) {
+      EXPECT_NE(std::string(e.what()).find("NO 42 (\"Example\")"), std::string::npos) << e.what();
+    }
+  }
+
+  TTable closed;
+  TOrbitElements untouched;
+  untouched.AxisAU = 7;
+  closed.ReadElements(untouched);
+  EXPECT_EQ(untouched.AxisAU, 7);
+}
+
+TEST(TableFiles, ListingCreatingAndDeleting)
+{
+  TTempDir dir;
+  CreateTable(dir.Path, "b.db");
+  CreateTable(dir.Path, "MPC (10000).db");
+  CreateTable(dir.Path, "a.db");
+  EXPECT_THROW(CreateTable(dir.Path, "a.db"), ETableError);
+  EXPECT_THROW(CreateTable(dir.Path, "x/y.db"), ETableError);
+  // A foreign SQLite file, a text file, journals and a table under another name.
+  sqlite3* db = nullptr;
+  sqlite3_open(dir.File("foreign.db").c_str(), &db);
+  ExecSql(db, "CREATE TABLE t (x)");
+  sqlite3_close(db);
+  std::ofstream(dir.File("notes.db")) << "not SQLite at all\n";
+  for (const char* name : {"a.db-journal", "a.db-wal", "a.db-shm", "b.db-journal"})
+    fs::copy_file(dir.File("a.db"), dir.File(name));
+  fs::copy_file(dir.File("a.db"), dir.File("copy.sqlite"));
+  fs::copy_file(dir.File("a.db"), dir.File(".a.db.new-1"));
+  fs::create_directory(dir.File("dir.db"));
+  EXPECT_EQ(ListTables(dir.Path), (std::vector<std::string>{"MPC (10000).db", "a.db", "b.db"}));
+  EXPECT_THROW(ListTables(dir.File("missing")), ETableError);
+
+  // Opening never creates, and names the file it refuses.
+  TTable table;
+  table.SetDatabaseName(dir.Path);
+  for (const char* name : {"missing.db", "foreign.db", "notes.db"}) {
+    table.SetTableName(name);
+    try {
+      table.Open();
+      ADD_FAILURE() << name;
+    } catch (const ETableError& e) {
+      EXPECT_NE(std::string(e.what()).find(name), std::string::npos) << e.what();
+    }
+  }
+  EXPECT_FALSE(fs::exists(dir.File("missing.db")));
+
+  table.SetTableName("MPC (10000).db");
+  table.Open();
+  EXPECT_EQ(table.RecordCount(), 0);
+  EXPECT_TRUE(table.Eof() && table.Bof());
+  EXPECT_EQ(table.FindNearest("5"), 0);
+  table.Close();
+  DeleteTable(dir.Path, "a.db");
+  EXPECT_THROW(DeleteTable(dir.Path, "foreign.db"), ETableError);
+  EXPECT_THROW(DeleteTable(dir.Path, "a.db"), ETableError);
+  for (const char* gone : {"a.db", "a.db-journal", "a.db-wal", "a.db-shm"})
+    EXPECT_FALSE(fs::exists(dir.File(gone))) << gone;
+  EXPECT_TRUE(fs::exists(dir.File("foreign.db")));
+  EXPECT_EQ(ListTables(dir.Path), (std::vector<std::string>{"MPC (10000).db", "b.db"}));
+}
+
+TEST_F(TableTest, ConsistentWhileAnotherProgramWrites)
+{
+  Table.Open();
+  Table.SetIndexName("IDXA");
+  Table.MoveTo(2);  // NO 5, A = 2
+  ASSERT_EQ(Table.RowsAt(0, 40).size(), 6u);
+
+  // An append commits between two reads: the next read sees all of it, with
+  // its count, its order and the cursor still on its row.
+  AppendRows(Dir.File("Test.db"), {{20, "Aa", 0.5}, {21, "Ab", 0.7}, {22, "Zz", 9.0}});
+  std::vector<TMinorBodyRow> rows = Table.RowsAt(0, 40);
+  EXPECT_EQ(Table.RecordCount(), 9);
+  EXPECT_EQ(Nos(rows), (std::vector<int>{20, 21, 9, 3, 5, 7, -2, 1, 22}));
+  EXPECT_EQ(Table.Current().No, 5);
+  EXPECT_EQ(Table.Position(), 4);
+
+  // While every row is visited, another program cannot commit in between.
+  int visited = 0;
+  Table.ForEachRow([&](const TMinorBodyRow&) {
+    if (visited++ == 0) {
+      sqlite3* db = nullptr;
+      sqlite3_open_v2(Dir.File("Test.db").c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
+      EXPECT_NE(sqlite3_exec(db, "INSERT INTO bodies (NO, NAME, A, E) VALUES (30, 'X', 1, 0)",
+                             nullptr, nullptr, nullptr),
+                SQLITE_OK);
+      sqlite3_close(db);
+    }
+  });
+  EXPECT_EQ(visited, 9);
+
+  // A table replaced by renaming a new file over it: the open handle keeps
+  // the file it opened; reopening reads the new one.
+  CreateTable(Dir.Path, "New.db");
+  AppendRows(Dir.File("New.db"), {{100, "Only", 1.0}});
+  fs::rename(Dir.File("New.db"), Dir.File("Test.db"));
+  EXPECT_EQ(Table.RowsAt(0, 40).size(), 9u);
+  EXPECT_EQ(Table.RecordCount(), 9);
+  Table.Close();
+  Table.Open();
+  EXPECT_EQ(Table.RecordCount(), 1);
+  EXPECT_EQ(Table.Current().Name, "Only");
+}
+
+TEST_F(TableTest, KilledWriterLeavesTheCommittedTable)
+{
+  // A child appends many rows, spilling pages into the file, and dies
+  // before committing: its journal is left behind, hot.
+  const std::string path = Dir.File("Test.db");
+  pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    sqlite3_exec(db, "PRAGMA cache_size = 2; BEGIN", nullptr, nullptr, nullptr);
+    for (int i = 0; i < 3000; ++i) {
+      std::string sql = "INSERT INTO bodies (NO, NAME, A, E) VALUES (" + std::to_string(1000 + i) +
+                        ", 'Spilled name number " + std::to_string(i) + "', 2, 0.1)";
+      sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr);
+    }
+    _exit(0);
+  }
+  int status = 0;
+  waitpid(child, &status, 0);
+  ASSERT_TRUE(fs::exists(path + "-journal"));
+
+  Table.Open();  // shared
+  EXPECT_EQ(Table.RecordCount(), 6);
+  EXPECT_EQ(Table.RowsAt(0, 100).size(), 6u);
+  EXPECT_FALSE(fs::exists(path + "-journal"));
+}
+
+}  // namespace
