@@ -2,7 +2,8 @@
 # monitor: the readouts of one body as "LABEL<TAB>VALUE" lines after the
 # "object" line; names matched without regard to case, Earth for any other;
 # the distance switch, "n.c.", Phoebe's labels, spacecraft with and without
-# data, a document's scene and instant; bad usage and unreadable input
+# data, minor bodies from a table, a document's scene and instant; bad usage
+# and unreadable input
 # print nothing and exit with status 2.
 set -u
 cli=$1
@@ -72,10 +73,29 @@ out=$("$cli" monitor Venus --doc "$docs/doc17.orb")
 [[ $("$cli" monitor Venus --doc "$docs/doc17.orb" --jd 2451545 | sed -n 2p) == \
    "$("$cli" monitor Venus --jd 2451545 | sed -n 2p)" ]] || fail "doc with --jd"
 
+# Minor bodies from a table (filled with the sqlite3 shell), in the list
+# while the scene may show them (1950 .. 2050).
+"$cli" table create "$tmp" Main >/dev/null || fail "table create"
+sqlite3 "$tmp/Main.db" "INSERT INTO bodies VALUES (1, 'Ceres', 10, 150, 80, 10.6, 0.0785, 2.767,
+  2451545, 'MBA', 'N', 'N'); INSERT INTO bodies VALUES (-2, 'Bad', 0, 0, 0, 0, 0.5, 0, 2451545,
+  'MBA', 'N', 'N');" || fail "table rows"
+minor=(--database "$tmp" --table Main.db --minor Ceres)
+out=$("$cli" monitor ceres --jd 2451545 "${minor[@]}")
+[[ $(head -1 <<<"$out") == "object${tab}Ceres" && $(wc -l <<<"$out") == 17 ]] || fail "minor: $out"
+grep -qx "semi major axis \[AU\]${tab}2.7670" <<<"$out" || fail "minor: axis"
+grep -qx "orbital inclination${tab}10° 36' " <<<"$out" || fail "minor: inclination"
+[[ $("$cli" monitor Ceres --jd 2488069.5 "${minor[@]}" | head -1) == "object${tab}Earth" ]] ||
+  fail "minor body in 2100"
+
 # Bad usage and unreadable input: status 2, a message, nothing printed.
 for args in "" "--jd 2451545" "Mars Venus" "Mars --jd" "Mars --jd abc" "Mars --jd 1" \
             "Mars --center Moon" "Mars --colour red" "Mars --jd 2451545 --jd 2451546" \
-            "Mars --doc $tmp/none.orb" "Mars --spacecraft $tmp/none.spc"; do
+            "Mars --doc $tmp/none.orb" "Mars --spacecraft $tmp/none.spc" \
+            "Mars --minor Ceres" "Mars --database $tmp --minor Ceres" \
+            "Mars --database $tmp --table Main.db" \
+            "Mars --database $tmp --table None.db --minor Ceres" \
+            "Mars --database $tmp --table Main.db --minor Vesta" \
+            "Mars --database $tmp --table Main.db --minor Bad"; do
   # shellcheck disable=SC2086
   "$cli" monitor $args >"$tmp/out" 2>"$tmp/err"
   rc=$?

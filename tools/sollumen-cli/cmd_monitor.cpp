@@ -4,12 +4,15 @@
 #include "DocumentArgs.h"
 
 #include "astro/DatesAndTimes.h"
+#include "database/MinorBodyTable.h"
 #include "astro/util404.h"
 #include "scene/MonitorObjects.h"
 #include "scene/MonitorValues.h"
 #include "scene/SolarSystem.h"
 
 #include <cctype>
+#include <map>
+#include <memory>
 #include <set>
 
 namespace {
@@ -31,6 +34,36 @@ int CenterBody(const std::string& name)
   throw UsageError("--center: unknown body '" + name + "' (Sun or a planet)");
 }
 
+// Adds the rows named to the scene's minor bodies, in the order given; the
+// first row of each name counts.
+void AddMinorBodies(TSolarSystem& scene, const std::string& directory, const std::string& file,
+                    const std::vector<std::string>& names)
+{
+  std::map<std::string, TMinorBodyRow> found;
+  try {
+    TTable table;
+    table.SetDatabaseName(directory);
+    table.SetTableName(file);
+    table.Open();
+    const std::set<std::string> wanted(names.begin(), names.end());
+    table.ForEachRow([&](const TMinorBodyRow& row) {
+      if (wanted.count(row.Name) && !found.count(row.Name)) found.emplace(row.Name, row);
+    });
+  } catch (const std::exception& e) {
+    throw UsageError(e.what());
+  }
+  for (const std::string& name : names) {
+    auto it = found.find(name);
+    if (it == found.end()) throw UsageError("--minor: no row named '" + name + "' in " + file);
+    try {
+      scene.AsteroidsList().Add(
+          std::make_unique<TAsteroid>(name, ReadElements(it->second), scene.GetObjectColor(11)));
+    } catch (const std::exception& e) {
+      throw UsageError(e.what());
+    }
+  }
+}
+
 void RunMonitor(const CliArgs& args, std::ostream& out)
 {
   std::string name;
@@ -40,6 +73,8 @@ void RunMonitor(const CliArgs& args, std::ostream& out)
   int center = -1;
   std::string doc;
   std::vector<std::string> spacecraft;
+  std::string database, table;
+  std::vector<std::string> minor;
 
   std::set<std::string> seen;
   for (std::size_t i = 0; i < args.size(); ++i) {
@@ -50,9 +85,12 @@ void RunMonitor(const CliArgs& args, std::ostream& out)
       hasName = true;
       continue;
     }
-    static const std::set<std::string> known = {"--jd", "--center", "--doc", "--spacecraft"};
+    static const std::set<std::string> known = {"--jd",         "--center",   "--doc",
+                                                "--spacecraft", "--database", "--table",
+                                                "--minor"};
     if (!known.count(a)) throw UsageError("unknown option '" + a + "'");
-    if (!seen.insert(a).second && a != "--spacecraft") throw UsageError(a + " given twice");
+    if (!seen.insert(a).second && a != "--spacecraft" && a != "--minor")
+      throw UsageError(a + " given twice");
     if (i + 1 >= args.size() || args[i + 1].rfind("--", 0) == 0)
       throw UsageError(a + " needs a value");
     const std::string& v = args[++i];
@@ -67,9 +105,18 @@ void RunMonitor(const CliArgs& args, std::ostream& out)
       doc = v;
     } else if (a == "--spacecraft") {
       spacecraft.push_back(v);
+    } else if (a == "--database") {
+      database = v;
+    } else if (a == "--table") {
+      table = v;
+    } else if (a == "--minor") {
+      minor.push_back(v);
     }
   }
   if (!hasName) throw UsageError("expected the name of a body");
+  const bool tableGiven = seen.count("--database") || seen.count("--table");
+  if (tableGiven != !minor.empty() || seen.count("--database") != seen.count("--table"))
+    throw UsageError("--database DIR, --table FILE and --minor NAME go together");
 
   TSolarSystem scene;
   if (!doc.empty()) {
@@ -83,6 +130,7 @@ void RunMonitor(const CliArgs& args, std::ostream& out)
       throw UsageError(e.what());
     }
   }
+  if (!minor.empty()) AddMinorBodies(scene, database, table, minor);
   scene.SetDateTime(hasJD ? JDToDateRec(0, jd) : doc.empty() ? NowUT() : scene.DateTime());
   if (center >= 0) scene.SetCenterObject(center);
 
@@ -97,7 +145,7 @@ void RunMonitor(const CliArgs& args, std::ostream& out)
 
 const char* const MonitorHelp =
     "usage: sollumen-cli monitor NAME [--jd JD] [--center BODY] [--doc FILE.orb]\n"
-    "         [--spacecraft FILE.spc ...]\n\n"
+    "         [--spacecraft FILE.spc ...] [--database DIR --table FILE --minor NAME ...]\n\n"
     "Prints what the monitor window shows for the body NAME: first\n"
     "'object<TAB>' and the list entry chosen, then one line 'LABEL<TAB>VALUE'\n"
     "per row, in the window's order, with '.' as decimal separator.\n\n"
@@ -110,7 +158,10 @@ const char* const MonitorHelp =
     "  --center BODY    Sun or a planet (Earth, Mercury, ..., Pluto)\n"
     "  --doc FILE.orb   start from the scene of a simulation document\n"
     "  --spacecraft FILE.spc\n"
-    "                   add a spacecraft from its trajectory file; may be repeated\n\n"
+    "                   add a spacecraft from its trajectory file; may be repeated\n"
+    "  --database DIR --table FILE --minor NAME\n"
+    "                   add the minor body of the row named NAME (exactly) of the\n"
+    "                   minor-body table FILE in DIR; --minor may be repeated\n\n"
     "Bad options and unreadable files print a message on stderr and exit with\n"
     "status 2.\n";
 
