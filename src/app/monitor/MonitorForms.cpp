@@ -21,6 +21,8 @@
 #include <QTableWidget>
 #include <QToolButton>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int ClientWidth = 292;
@@ -170,14 +172,19 @@ void TMonitorForm::UpdateObjectList(TSolarSystem* scene)
 {
   const std::string kept = ObjectName;
   Scene = scene;
-  {
+  std::vector<TMonitorEntry> entries;
+  if (Scene) entries = MonitorEntries(*Scene);
+  entries.resize(std::max<std::size_t>(entries.size(), MonitorFixedEntryCount));
+  // The list is rebuilt only when the spacecraft or minor bodies changed,
+  // not at every step of an animation.
+  bool same = CBObject->count() == static_cast<int>(entries.size());
+  for (int i = MonitorFixedEntryCount; same && i < CBObject->count(); ++i)
+    same = CBObject->itemText(i) == Q(entries[i].Text);
+  if (!same) {
     const QSignalBlocker block(CBObject);
     while (CBObject->count() > MonitorFixedEntryCount) CBObject->removeItem(MonitorFixedEntryCount);
-    if (Scene) {
-      const std::vector<TMonitorEntry> entries = MonitorEntries(*Scene);
-      for (std::size_t i = MonitorFixedEntryCount; i < entries.size(); ++i)
-        CBObject->addItem(Q(entries[i].Text));
-    }
+    for (std::size_t i = MonitorFixedEntryCount; i < entries.size(); ++i)
+      CBObject->addItem(Q(entries[i].Text));
   }
   PrepareRows(Kind);
   SelectObject(kept);
