@@ -228,9 +228,9 @@ TEST(Steps, CalendarUnitsKeepTheDayInTheMonth)
   AddTimeSteps(r, tsuCalendarMonth, 1);
   EXPECT_EQ(r, Rec(2001, 2, 28));
   r = Rec(2001, 3, 31);
-  // Step by step: the day is cut to 28 in February 2001 and stays there.
+  // One move: the day is fixed at the target only, not in February 2001.
   AddTimeSteps(r, tsuCalendarMonth, -13);
-  EXPECT_EQ(r, Rec(2000, 2, 28));
+  EXPECT_EQ(r, Rec(2000, 2, 29));
   r = Rec(1, 6, 1);
   DecYear(r);
   EXPECT_EQ(r, Rec(-1, 6, 1));
@@ -249,6 +249,57 @@ TEST(Steps, CalendarUnitsKeepTheDayInTheMonth)
   r = Rec(1582, 11, 7);
   DecMonth(r);
   EXPECT_EQ(r, Rec(1582, 10, 4));
+}
+
+TEST(Steps, SeveralCalendarStepsAreOneMove)
+{
+  struct Case {
+    TDateRec From;
+    int Unit, Count;
+    TDateRec To;
+  };
+  const int Y = tsuCalendarYear, M = tsuCalendarMonth;
+  for (const Case& c : std::vector<Case>{
+           {Rec(2000, 2, 29, 12), Y, 4, Rec(2004, 2, 29, 12)},
+           {Rec(2000, 2, 29, 12), Y, -4, Rec(1996, 2, 29, 12)},
+           {Rec(2000, 2, 29), Y, 100, Rec(2100, 2, 28)},
+           {Rec(2000, 2, 29), Y, -100, Rec(1900, 2, 28)},
+           {Rec(2000, 2, 29), Y, 400, Rec(2400, 2, 29)},
+           {Rec(2000, 2, 29), Y, -400, Rec(1600, 2, 29)},
+           {Rec(2001, 1, 31), M, 2, Rec(2001, 3, 31)},
+           {Rec(2001, 1, 31), M, 13, Rec(2002, 2, 28)},
+           {Rec(1765, 5, 6, 17, 18, 13), M, -2498, Rec(1557, 3, 6, 17, 18, 13)},
+           // No year 0 on the way, in either direction.
+           {Rec(-1, 6, 1), Y, 2, Rec(2, 6, 1)},
+           {Rec(2, 6, 1), Y, -2, Rec(-1, 6, 1)},
+           {Rec(-1, 11, 1), M, 3, Rec(1, 2, 1)},
+           {Rec(1, 2, 1), M, -3, Rec(-1, 11, 1)},
+           // Across October 1582, and into its missing days.
+           {Rec(1582, 9, 10), M, 2, Rec(1582, 11, 10)},
+           {Rec(1582, 11, 10), M, -2, Rec(1582, 9, 10)},
+           {Rec(1580, 10, 12), Y, 2, Rec(1582, 10, 15)},
+           {Rec(1584, 10, 7), Y, -2, Rec(1582, 10, 4)},
+           {Rec(1582, 8, 12), M, 2, Rec(1582, 10, 15)},
+       }) {
+    TDateRec r = c.From;
+    AddTimeSteps(r, c.Unit, c.Count);
+    EXPECT_EQ(r, c.To) << FormatDateRec(c.From, 0) << " unit " << c.Unit << " count " << c.Count;
+  }
+  // Single steps are the one-step moves, for every day of a leap and a common year.
+  for (int year : {2000, 2001}) {
+    for (long double jd = DateRecToJD(Rec(year, 1, 1)); jd < DateRecToJD(Rec(year + 1, 1, 1)); ++jd) {
+      TDateRec day = JDToDateRec(0, jd);
+      for (int unit : {M, Y}) {
+        for (int count : {1, -1}) {
+          TDateRec once = day, stepped = day;
+          AddTimeSteps(once, unit, count);
+          if (unit == M) count > 0 ? IncMonth(stepped) : DecMonth(stepped);
+          else count > 0 ? IncYear(stepped) : DecYear(stepped);
+          EXPECT_EQ(once, stepped);
+        }
+      }
+    }
+  }
 }
 
 TEST(Steps, FixedLengthUnits)
@@ -288,6 +339,9 @@ TEST(Steps, LeavingTheRangeClampsToTheBound)
   r = Rec(2000, 1, 1);
   EXPECT_THROW(AddTimeSteps(r, tsuCalendarYear, -2147483647 - 1), EUnderflow);
   EXPECT_EQ(r, Rec(-4713, 1, 1, 12));
+  r = Rec(2000, 1, 1);
+  EXPECT_THROW(AddTimeSteps(r, tsuCalendarMonth, 2147483647), EOverflow);
+  EXPECT_EQ(r, Rec(6239, 7, 12, 12));
   r = Rec(7000, 1, 1);
   EXPECT_THROW(CheckDateRange(r), EOverflow);
   EXPECT_EQ(r, Rec(6239, 7, 12, 12));

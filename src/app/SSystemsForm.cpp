@@ -40,6 +40,7 @@ TSolarSystemForm::TSolarSystemForm(const TFormOptions& options)
   splash_ = options.Splash;
   aboutBox_ = options.AboutBox;
   CreateControls();
+  CreateDialogs();
   move(508, 260);
   SetActivePage(1);
   qApp->installEventFilter(this);  // the mouse wheel over any control

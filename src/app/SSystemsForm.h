@@ -40,8 +40,11 @@ class QToolBar;
 class QToolButton;
 class TAboutBox;
 class TColorSwatch;
+class TDirectionsDlg;
 class TMonitorForm;
 class TPaintBox;
+class TSatellitesDlg;
+class TSelectSpacecraftsDlg;
 class TSpinButton;
 
 struct TFormOptions {
@@ -156,6 +159,16 @@ public:
   // The active tab: 0 Time, 1 View, 2 Objects; -1 when no page is shown.
   int ActivePageIndex() const;
   void SetActivePage(int index);
+
+  // ---- the lines, satellites and spacecraft dialogs (SSystemsFormDialogs.cpp)
+  // The Objects tab's satellites and spacecraft buttons (SBShowSatellites,
+  // SBShowSpacecrafts) open the two dialogs.
+  void SBShowSatellitesClick();
+  void SBShowSpacecraftsClick();
+  // Made once with the window and reused.
+  TDirectionsDlg* DirectionsDlg = nullptr;
+  TSatellitesDlg* SatellitesDlg = nullptr;
+  TSelectSpacecraftsDlg* SelectSpacecraftsDlg = nullptr;
 
   // ---- documents
   // Reads a document into the scene and the window. False when the file
@@ -288,6 +301,8 @@ private:
   QWidget* CreateViewPage();
   void CreateCommands();
   void ConnectControls();
+  void CreateDialogs();  // SSystemsFormDialogs.cpp
+  void CreateObjectDialogButtons();
 
   // start-up and shut-down
   void FormCreate(const TFormOptions& options);

@@ -368,7 +368,6 @@ QWidget* TSolarSystemForm::CreateViewPage()
   ShpPerpendiculars = Swatch("ShpPerpendiculars", GBShow);
   SBLines = SpeedButton("SBLines", ":::", "user defined lines", GBShow);
   SBLines->setFixedSize(22, 16);
-  SBLines->setEnabled(false);  // until the lines dialogs exist
   int row = 0;
   for (QCheckBox* c : {CBShowNames, CBShowOrbits, CBShowAxes, CBShowRotation,
                        CBShowPerpendiculars, CBShowApsides, CBShowLinesOfNodes,

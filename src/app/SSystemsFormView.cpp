@@ -7,6 +7,7 @@
 #include "app/ColorSwatch.h"
 #include "app/PaintBox.h"
 #include "app/ViewScale.h"
+#include "app/dialogs/DirectionsDlgs.h"
 #include "app/monitor/MonitorForms.h"
 
 #include <QAbstractButton>
@@ -154,8 +155,10 @@ void TSolarSystemForm::ShpPerpendicularsMouseDown()
 
 void TSolarSystemForm::SBLinesClick()
 {
-  // The user-defined lines dialog edits a copy of the scene's lines; the
-  // button stays disabled until it exists.
+  // The dialog edits a copy of the scene's lines; OK puts the copy back.
+  DirectionsDlg->SetLines(solarSystem_->DirectionList());
+  if (DirectionsDlg->exec() == QDialog::Accepted)
+    solarSystem_->DirectionList().Assign(DirectionsDlg->Lines());
   Repaint();
 }
 

@@ -286,16 +286,52 @@ void DecMonth(TDateRec& rec)
   CheckDateRange(rec);
 }
 
+namespace {
+
+// Years counted without a year 0, as the one-step moves count them: 1 BC
+// (year -1) is followed by AD 1.
+long long YearIndex(int year) { return year > 0 ? year : static_cast<long long>(year) + 1; }
+
+// Far beyond the range of dates; the range check then clamps the record.
+constexpr long long FarYear = 100000;
+
+int YearFromIndex(long long index)
+{
+  index = std::clamp(index, -FarYear, FarYear);
+  return static_cast<int>(index > 0 ? index : index - 1);
+}
+
+long long FloorDiv(long long a, long long b) { return a / b - (a % b != 0 && (a < 0) != (b < 0)); }
+
+// Several calendar months or years at once: the day is fixed once, at the
+// target, so a long step that passes a short month or the days dropped in
+// 1582 keeps its day where the target has it.
+void AddCalendarSteps(TDateRec& rec, int unit, int count)
+{
+  long long year = YearIndex(rec.Year);
+  if (unit == tsuCalendarYear) {
+    year += count;
+  } else {
+    long long months = year * 12 + (rec.Month - 1) + count;
+    year = FloorDiv(months, 12);
+    rec.Month = static_cast<int>(months - year * 12) + 1;
+  }
+  rec.Year = YearFromIndex(year);
+  FixDay(rec);
+}
+
+}  // namespace
+
 void AddTimeSteps(TDateRec& rec, int unit, int count)
 {
   if (unit == tsuCalendarMonth || unit == tsuCalendarYear) {
-    // Each step ends with a range check, so a huge count stops at the bound.
-    long long n = count < 0 ? -static_cast<long long>(count) : count;
-    for (long long i = 0; i < n; ++i) {
+    if (count == 1 || count == -1) {
       if (unit == tsuCalendarMonth)
         count > 0 ? IncMonth(rec) : DecMonth(rec);
       else
         count > 0 ? IncYear(rec) : DecYear(rec);
+    } else if (count != 0) {
+      AddCalendarSteps(rec, unit, count);
     }
   } else if (long double len = TimeStepLength(unit); len > 0) {
     long double jd = DateRecToJD(rec) + static_cast<long double>(count) * len;

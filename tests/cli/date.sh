@@ -50,13 +50,25 @@ time 00:00
 datetime 2001/02/28  00:00
 caption 2001 February 28   00:00" -- step 2001/01/31 00:00 7 1
 
+# Several calendar steps are one move: the day is fixed at the target.
+expect years-from-leap-day 0 "jd 2453065.000000
+date 2004/02/29
+time 12:00
+datetime 2004/02/29  12:00
+caption 2004 February 29   12:00" -- step 2000/2/29 12:00 8 4
+expect months-from-31st 0 "jd 2451999.500000
+date 2001/03/31
+time 00:00
+datetime 2001/03/31  00:00
+caption 2001 March 31   00:00" -- step 2001/1/31 0:00 7 2
+
 # Leaving the range prints the clamped instant and still fails.
 expect step-overflow 2 "jd 4000000.000000
 date 6239/07/12
 time 12:00
 datetime 6239/07/12  12:00
 caption 6239 July 12   12:00" -- step 6000/1/1 0:00 8 300
-grep -qx "date 4.00017e+06 overflows range (0 .. 4e+06)" /tmp/sollumen-date-err.$$ ||
+grep -qx "date 4.02209e+06 overflows range (0 .. 4e+06)" /tmp/sollumen-date-err.$$ ||
   { echo "FAIL step-overflow: message"; cat /tmp/sollumen-date-err.$$; fails=$((fails + 1)); }
 expect bad-unit 2 "" -- step 2000/1/1 0:00 11 1
 
