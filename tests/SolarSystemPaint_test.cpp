@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <set>
@@ -117,20 +118,58 @@ TEST(ScenePaint, RectangularGridInAPlane)
             std::vector<int>({0, -62, 500, -62}));
   EXPECT_EQ(std::vector<int>({lines[3].X1, lines[3].Y1, lines[3].X2, lines[3].Y2}),
             std::vector<int>({0, 0, 0, 500}));
+  // The left edge's number of a row comes first (f = -2 is y = +1 there).
   auto one = canvas.Texts("1");
   ASSERT_EQ(one.size(), 2u);
-  EXPECT_EQ(std::make_pair(one[0].X1, one[0].Y1), std::make_pair(377, 2));
-  EXPECT_EQ(std::make_pair(one[1].X1, one[1].Y1), std::make_pair(2, 377));
+  EXPECT_EQ(std::make_pair(one[0].X1, one[0].Y1), std::make_pair(2, 127));
+  EXPECT_EQ(std::make_pair(one[1].X1, one[1].Y1), std::make_pair(377, 2));
   EXPECT_EQ(one[0].Color, 0x505050u);
-  // Down the left edge the numbers grow.
+  // Up the left edge the numbers grow, as y does on the screen.
   auto minusOne = canvas.Texts("-1");
   ASSERT_EQ(minusOne.size(), 2u);
-  EXPECT_EQ(minusOne[1].Y1, 127);
-  EXPECT_EQ(canvas.Texts("-2.5").size(), 2u);
+  EXPECT_EQ(minusOne[0].Y1, 2);
+  EXPECT_EQ(minusOne[1].Y1, 377);
+  EXPECT_EQ(canvas.Texts("-2.5").size(), 1u);  // only along the top
+  EXPECT_EQ(canvas.Texts("2.5").size(), 1u);   // only down the left
   EXPECT_EQ(canvas.Texts("0.5").size(), 2u);
-  auto two = canvas.Texts("2");  // f = 4 lies on the far edges
-  ASSERT_EQ(two.size(), 2u);
-  EXPECT_EQ(std::make_pair(two[0].X1, two[1].Y1), std::make_pair(502, 502));
+  // The top-left corner holds x = -2 alone, not y = 2 over it.
+  auto two = canvas.Texts("2");
+  ASSERT_EQ(two.size(), 1u);
+  EXPECT_EQ(std::make_pair(two[0].X1, two[0].Y1), std::make_pair(502, 2));
+  auto corner = canvas.Texts("-2");
+  ASSERT_EQ(corner.size(), 2u);
+  EXPECT_EQ(std::make_pair(corner[0].X1, corner[0].Y1), std::make_pair(2, 2));
+  EXPECT_EQ(std::make_pair(corner[1].X1, corner[1].Y1), std::make_pair(2, 502));
+}
+
+TEST(ScenePaint, LeftGridNumbersAreTheTrueCoordinatesOfTheirRows)
+{
+  // In X-Y the vertical coordinate is y, in X-Z it is z; both grow upward.
+  for (TPlane plane : {XY, XZ}) {
+    TSolarSystem scene;
+    Quiet(scene);
+    scene.Plane = plane;
+    scene.GridMode = 2;
+    TRecordingCanvas canvas;
+    scene.Paint(&canvas, 0, 0, 500, 500, 2, 0);
+    // Down the left edge below the corner, which holds the top row's x.
+    std::vector<TCanvasOp> left;
+    for (const auto& t : canvas.OfKind(K::Text))
+      if (t.X1 == 2 && t.Y1 > 2 && t.Y1 <= 502) left.push_back(t);
+    std::sort(left.begin(), left.end(), [](auto& a, auto& b) { return a.Y1 < b.Y1; });
+    ASSERT_EQ(left.size(), 8u) << plane;
+    EXPECT_EQ(left.front().Text, "1.5") << plane;  // top
+    EXPECT_EQ(left.back().Text, "-2") << plane;    // bottom
+    EXPECT_EQ(left[3].Text, "0") << plane;
+    // A point 1 AU up lies on the row labelled 1 (to the pixel the two
+    // roundings allow).
+    TRectCoord up;
+    (plane == XY ? up.Y : up.Z) = 1;
+    const int row = scene.WorldToScreen(up).Y;
+    auto one = std::find_if(left.begin(), left.end(), [](auto& t) { return t.Text == "1"; });
+    ASSERT_NE(one, left.end());
+    EXPECT_NEAR(one->Y1 - 2, row, 1) << plane;
+  }
 }
 
 TEST(ScenePaint, RadialGridInAPlane)

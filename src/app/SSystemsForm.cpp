@@ -67,8 +67,9 @@ void TSolarSystemForm::RunStep(F&& step)
 
 void TSolarSystemForm::FormCreate(const TFormOptions& options)
 {
-  // The monitor, description and minor-body browser windows come with
-  // their own parts of the program.
+  // The description and minor-body browser windows come with their own
+  // parts of the program.
+  CreateMonitor();
   setAcceptDrops(true);
 
   if (!options.ProgramDir.empty()) {
@@ -141,6 +142,7 @@ void TSolarSystemForm::FormDestroy()
   // being saved.
   RunStep([this] { WriteSettings(); });
   if (lastDocumentSettled_) SaveDocument(ProgramDir + LastDocumentName);
+  DestroyMonitor();
 }
 
 void TSolarSystemForm::showEvent(QShowEvent* event)
@@ -263,6 +265,7 @@ void TSolarSystemForm::ReadSettings()
   BitmapPath = settings_.BitmapPath;
   TablePath = settings_.DatabasePath;
   TableName = settings_.DatabaseTable;
+  ApplyMonitorSettings();
   // Last: a table that cannot be opened is shown as an error, and start-up
   // goes on with the document; the table stays closed until one is chosen.
   OpenMinorBodyTable(settings_.DatabasePath, settings_.DatabaseTable);
@@ -282,6 +285,7 @@ void TSolarSystemForm::WriteSettings()
   s.BitmapPath = BitmapPath;
   s.DatabasePath = TablePath;
   s.DatabaseTable = TableName;
+  CollectMonitorSettings(s);
   WriteSettingsFile(IniFileName, s);
   settings_ = s;
 }

@@ -50,6 +50,7 @@ class TSelectObjectForm;
 class TTableNameDlg;
 class TAsteroid;
 class TDirectionsDlg;
+class TMonitorForm;
 class TPaintBox;
 class TPrintDlg;
 class TSatellitesDlg;
@@ -363,6 +364,9 @@ public:
   QAction* ActRotZ0 = nullptr;
   QAction* ActRotZ1 = nullptr;
 
+  // ---- the monitor window, owned by this window
+  TMonitorForm* MonitorForm = nullptr;
+
 protected:
   void showEvent(QShowEvent* event) override;
   void changeEvent(QEvent* event) override;
@@ -406,11 +410,10 @@ private:
   // documents
   void ApplyDocumentState(const TDocumentState& state, const TDocumentReadResult& result);
 
-  // Hooks of the parts of the window that are built later: the monitor.
-  void UpdateMonitor() {}
-  // The monitor shows the body of that name (its SelectObject); the one
-  // place the object panel reaches it, wired once the monitor exists.
-  void MonitorSelectObject(const std::string& name) { (void)name; }
+  // The monitor recomputes its values; and shows the body of that name
+  // (its SelectObject), the one place the object panel reaches it.
+  void UpdateMonitor();
+  void MonitorSelectObject(const std::string& name);
 
   // object panel (SSystemsFormObjects.cpp)
   QWidget* CreateObjectsPage();
@@ -425,6 +428,14 @@ private:
   void OpenDocumentTable(const std::string& directory, const std::string& fileName);
   std::array<QCheckBox*, 9> planetBoxes_{};        // by planet index
   std::array<TColorSwatch*, 9> planetSwatches_{};  // by planet index
+
+  // the monitor (SSystemsFormMonitor.cpp)
+  void CreateMonitor();
+  void DestroyMonitor();
+  void ApplyMonitorSettings();
+  void CollectMonitorSettings(TSettings& s) const;
+  void ApplyMonitorDocumentState(const TDocumentState& state);
+  void CollectMonitorDocumentState(TDocumentState& state) const;
 
   TUserPrompts& Prompts() { return *prompts_; }
 

@@ -55,6 +55,7 @@ TDocumentState TSolarSystemForm::CollectDocumentState() const
   state.MainWindow.reset();
   state.MonitorPos.reset();
   state.DescriptionWindow.reset();
+  CollectMonitorDocumentState(state);
   return state;
 }
 
@@ -87,6 +88,7 @@ void TSolarSystemForm::ApplyDocumentState(const TDocumentState& state,
   // then it is kept and saved again as read.
   documentState_ = state;
   SBAllObjects->setChecked(state.ShowAllObjects);
+  ApplyMonitorDocumentState(state);
   SBAllObjectsClick();
 }
 

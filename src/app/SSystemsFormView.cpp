@@ -8,6 +8,7 @@
 #include "app/PaintBox.h"
 #include "app/ViewScale.h"
 #include "app/dialogs/DirectionsDlgs.h"
+#include "app/monitor/MonitorForms.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
@@ -188,10 +189,10 @@ void TSolarSystemForm::TBRotZChange()
   Repaint();
 }
 
-// The monitor and description windows show and hide themselves here once
-// they exist; their buttons stay disabled until then.
+// The description window shows and hides itself here once it exists; its
+// button stays disabled until then.
 void TSolarSystemForm::SBDescriptionClick() {}
-void TSolarSystemForm::SBMonitorClick() {}
+void TSolarSystemForm::SBMonitorClick() { MonitorForm->setVisible(SBMonitor->isChecked()); }
 
 void TSolarSystemForm::CBDescriptionStayOnTopClick()
 {
@@ -201,6 +202,7 @@ void TSolarSystemForm::CBDescriptionStayOnTopClick()
 void TSolarSystemForm::CBMonitorStayOnTopClick()
 {
   settings_.MonitorStayOnTop = CBMonitorStayOnTop->isChecked();
+  MonitorForm->SetStayOnTop(settings_.MonitorStayOnTop);
 }
 
 // --------------------------------------------------------------- commands
@@ -289,8 +291,8 @@ void TSolarSystemForm::UpdateControls()
   CBShowDirections->setChecked(s.ShowDirections);
   // 6.
   ApplyObjectButtonRules();
-  // 7. The monitor and description windows are not shown yet.
-  SBMonitor->setChecked(false);
+  // 7. The description window is not shown yet.
+  SBMonitor->setChecked(MonitorForm->isVisible());
   CBMonitorStayOnTop->setChecked(settings_.MonitorStayOnTop);
   SBDescription->setChecked(false);
   CBDescriptionStayOnTop->setChecked(settings_.DescriptionStayOnTop);

@@ -229,10 +229,13 @@ void TSolarSystem::PaintFlatGrid()
       canvas_->LineTo(Left + width_, Top + py);
       canvas_->MoveTo(Left + px, Top);
       canvas_->LineTo(Left + px, Top + height_);
-      // Rows are counted from the top: the numbers on the left grow downward.
-      const std::string text = GridNumberText(f * s);
-      canvas_->TextOut(Left + px + 2, Top + 2, text);
-      canvas_->TextOut(Left + 2, Top + py + 2, text);
+      // Rows are counted from the top while the vertical coordinate grows
+      // upward, so the row at f steps lies at -f steps: the numbers on the
+      // left are the true coordinates of their lines.
+      // In the top-left corner the two numbers would share one place, and
+      // there they now differ: the column's number is written alone.
+      canvas_->TextOut(Left + px + 2, Top + 2, GridNumberText(f * s));
+      if (px != 0 || py != 0) canvas_->TextOut(Left + 2, Top + py + 2, GridNumberText(-f * s));
     }
   }
 }
