@@ -3,7 +3,10 @@
 #include "app/richtext/RtfReader.h"
 #include "app/richtext/RtfWriter.h"
 
+#include <QFont>
 #include <QTextDocument>
+
+QFont DescriptionFont() { return QFont("Arial", 10); }
 
 std::vector<std::string> SplitLines(const std::string& text)
 {

@@ -5,7 +5,11 @@
 #include <string>
 #include <vector>
 
+class QFont;
 class QTextDocument;
+
+// The description's own font, where its text sets none: Arial, 10 points.
+QFont DescriptionFont();
 
 // The rich text of `doc` as the record holds it: its lines without their
 // line ends.
