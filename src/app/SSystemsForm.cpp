@@ -66,8 +66,9 @@ void TSolarSystemForm::RunStep(F&& step)
 
 void TSolarSystemForm::FormCreate(const TFormOptions& options)
 {
-  // The monitor, description and minor-body browser windows come with
-  // their own parts of the program.
+  // The monitor and minor-body browser windows come with their own parts
+  // of the program.
+  CreateDescriptionForm();
   setAcceptDrops(true);
 
   if (!options.ProgramDir.empty()) {
@@ -258,6 +259,7 @@ void TSolarSystemForm::ReadSettings()
   SetActivePage(settings_.MainPage);
   // The description and monitor windows take their places and stay-on-top
   // styles from here when they exist.
+  PlaceDescriptionForm();
   BitmapSize = settings_.BitmapSize;
   BitmapPath = settings_.BitmapPath;
   TablePath = settings_.DatabasePath;
@@ -278,6 +280,7 @@ void TSolarSystemForm::WriteSettings()
   s.BitmapPath = BitmapPath;
   s.DatabasePath = TablePath;
   s.DatabaseTable = TableName;
+  KeepDescriptionPlace(s);
   WriteSettingsFile(IniFileName, s);
   settings_ = s;
 }

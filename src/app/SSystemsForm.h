@@ -40,6 +40,7 @@ class QToolBar;
 class QToolButton;
 class TAboutBox;
 class TColorSwatch;
+class TDescriptionForm;
 class TPaintBox;
 class TSpinButton;
 
@@ -269,6 +270,9 @@ public:
   QAction* ActRotZ0 = nullptr;
   QAction* ActRotZ1 = nullptr;
 
+  // ---- companion windows
+  TDescriptionForm* DescriptionForm = nullptr;  // owned as a child window
+
 protected:
   void showEvent(QShowEvent* event) override;
   void changeEvent(QEvent* event) override;
@@ -309,6 +313,13 @@ private:
 
   // documents
   void ApplyDocumentState(const TDocumentState& state, const TDocumentReadResult& result);
+
+  // the description window (SSystemsFormDescription.cpp)
+  void CreateDescriptionForm();
+  void PlaceDescriptionForm();  // from the settings
+  void KeepDescriptionPlace(TSettings& s) const;
+  void CollectDescription(TDocumentState& state) const;
+  void ShowDocumentDescription(const TDocumentState& state);
 
   // Hooks of the parts of the window that are built later: the Objects tab,
   // the monitor and the "Show all objects" fill.

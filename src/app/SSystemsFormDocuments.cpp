@@ -52,6 +52,7 @@ TDocumentState TSolarSystemForm::CollectDocumentState() const
   state.MainWindow.reset();
   state.MonitorPos.reset();
   state.DescriptionWindow.reset();
+  CollectDescription(state);
   return state;
 }
 
@@ -83,9 +84,10 @@ void TSolarSystemForm::ApplyDocumentState(const TDocumentState& state,
     TablePath = state.TablePath;
     TableName = state.TableName;
   }
-  // The monitor, the description and the minor-body list show the rest
-  // once they exist; until then it is kept and saved again as read.
+  // The monitor and the minor-body list show the rest once they exist;
+  // until then it is kept and saved again as read.
   documentState_ = state;
+  ShowDocumentDescription(state);
   SBAllObjectsClick();
 }
 

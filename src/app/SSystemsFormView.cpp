@@ -7,6 +7,7 @@
 #include "app/ColorSwatch.h"
 #include "app/PaintBox.h"
 #include "app/ViewScale.h"
+#include "app/dialogs/DescriptionForms.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
@@ -185,15 +186,10 @@ void TSolarSystemForm::TBRotZChange()
   Repaint();
 }
 
-// The monitor and description windows show and hide themselves here once
-// they exist; their buttons stay disabled until then.
-void TSolarSystemForm::SBDescriptionClick() {}
+// The monitor window shows and hides itself here once it exists; its
+// button stays disabled until then. The description window's handlers are
+// in SSystemsFormDescription.cpp.
 void TSolarSystemForm::SBMonitorClick() {}
-
-void TSolarSystemForm::CBDescriptionStayOnTopClick()
-{
-  settings_.DescriptionStayOnTop = CBDescriptionStayOnTop->isChecked();
-}
 
 void TSolarSystemForm::CBMonitorStayOnTopClick()
 {
@@ -286,11 +282,11 @@ void TSolarSystemForm::UpdateControls()
   CBShowDirections->setChecked(s.ShowDirections);
   // 6.
   ApplyObjectButtonRules();
-  // 7. The monitor and description windows are not shown yet.
+  // 7. The monitor window is not shown yet.
   SBMonitor->setChecked(false);
   CBMonitorStayOnTop->setChecked(settings_.MonitorStayOnTop);
-  SBDescription->setChecked(false);
-  CBDescriptionStayOnTop->setChecked(settings_.DescriptionStayOnTop);
+  SBDescription->setChecked(DescriptionForm->isVisible());
+  CBDescriptionStayOnTop->setChecked(DescriptionForm->StayOnTop());
   // 8.
   TBDim->setValue(TrackBarFromDim(s.Dim()));
   // 9.

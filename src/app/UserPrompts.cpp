@@ -5,6 +5,7 @@
 #include <QColorDialog>
 #include <QDir>
 #include <QFileDialog>
+#include <QFontDialog>
 #include <QMessageBox>
 
 namespace {
@@ -83,4 +84,12 @@ bool TDialogPrompts::ChooseColor(QWidget* parent, TColor& color)
   if (!chosen.isValid()) return false;
   color = FromQColor(chosen);
   return true;
+}
+
+bool TDialogPrompts::ChooseFont(QWidget* parent, QFont& font)
+{
+  bool ok = false;
+  const QFont chosen = QFontDialog::getFont(&ok, font, parent);
+  if (ok) font = chosen;
+  return ok;
 }

@@ -7,6 +7,7 @@
 
 #include <string>
 
+class QFont;
 class QWidget;
 
 class TUserPrompts {
@@ -27,6 +28,9 @@ public:
                                        const std::string& name) = 0;
   // The colour dialog preset with `color`; true and the choice on OK.
   virtual bool ChooseColor(QWidget* parent, TColor& color) = 0;
+  // The font dialog preset with `font`; true and the choice on OK. Without
+  // an answer of its own a prompter declines, as a cancelled dialog does.
+  virtual bool ChooseFont(QWidget* /*parent*/, QFont& /*font*/) { return false; }
 };
 
 // The real dialogs of the desktop.
@@ -40,6 +44,7 @@ public:
   std::string SaveDocumentName(QWidget* parent, const std::string& directory,
                                const std::string& name) override;
   bool ChooseColor(QWidget* parent, TColor& color) override;
+  bool ChooseFont(QWidget* parent, QFont& font) override;
 };
 
 // Message texts break their lines with a carriage return; a box shows a
