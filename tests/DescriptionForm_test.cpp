@@ -12,6 +12,7 @@
 #include <QClipboard>
 #include <QTextBlock>
 #include <QTextEdit>
+#include <QTimer>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
@@ -184,6 +185,15 @@ TEST_F(DescriptionWindow, CloseBoxOnlyHidesAndPopsUpTheButton)
   EXPECT_TRUE(d.isVisible());
   f.UpdateControls();
   EXPECT_TRUE(f.SBDescription->isChecked());
+
+  // At the end of the program every window is closed before the state is
+  // saved: the window counts as shown still.
+  f.show();
+  QTimer::singleShot(0, &f, [&f] { f.close(); });
+  QTimer::singleShot(10000, qApp, [] { QApplication::quit(); });  // never hang
+  QApplication::exec();
+  EXPECT_FALSE(d.isVisible());
+  EXPECT_TRUE(f.CollectDocumentState().DescriptionVisible);
 }
 
 TEST_F(DescriptionWindow, DescriptionTravelsWithTheDocument)

@@ -33,7 +33,7 @@ void TSolarSystemForm::KeepDescriptionPlace(TSettings& s) const
 void TSolarSystemForm::CollectDescription(TDocumentState& state) const
 {
   state.DescriptionColor = DescriptionForm->BackgroundColor();
-  state.DescriptionVisible = DescriptionForm->isVisible();
+  state.DescriptionVisible = DescriptionForm->Showing();
   state.Description = DescriptionForm->WriteDescription();
 }
 

@@ -285,7 +285,7 @@ void TSolarSystemForm::UpdateControls()
   // 7. The monitor window is not shown yet.
   SBMonitor->setChecked(false);
   CBMonitorStayOnTop->setChecked(settings_.MonitorStayOnTop);
-  SBDescription->setChecked(DescriptionForm->isVisible());
+  SBDescription->setChecked(DescriptionForm->Showing());
   CBDescriptionStayOnTop->setChecked(DescriptionForm->StayOnTop());
   // 8.
   TBDim->setValue(TrackBarFromDim(s.Dim()));

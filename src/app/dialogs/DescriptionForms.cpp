@@ -7,6 +7,7 @@
 #include "app/richtext/DescriptionLines.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QHideEvent>
@@ -45,6 +46,7 @@ TDescriptionForm::TDescriptionForm(TSolarSystemForm* mainForm, TUserPrompts& pro
     : QWidget(mainForm, Qt::Window), prompts_(prompts)
 {
   if (mainForm) descriptionButton_ = mainForm->SBDescription;
+  connect(qApp, &QGuiApplication::lastWindowClosed, this, [this] { ending_ = true; });
   FormCreate();
 }
 
@@ -185,16 +187,30 @@ void TDescriptionForm::SetStayOnTop(bool on)
 
 void TDescriptionForm::closeEvent(QCloseEvent* event)
 {
+  // The program's end closes the window as it closes every window.
+  if (ending_) {
+    event->accept();
+    return;
+  }
   // The close box only hides the window; its text stays.
   event->ignore();
   hide();
 }
 
+void TDescriptionForm::showEvent(QShowEvent* event)
+{
+  QWidget::showEvent(event);
+  if (!event->spontaneous()) showing_ = true;
+}
+
 void TDescriptionForm::hideEvent(QHideEvent* event)
 {
   QWidget::hideEvent(event);
-  // Minimising by the desktop is no hiding by the user.
-  if (!event->spontaneous() && !restyling_) FormHide();
+  // Minimising by the desktop is no hiding by the user, nor is the end of
+  // the program.
+  if (event->spontaneous() || restyling_ || ending_) return;
+  showing_ = false;
+  FormHide();
 }
 
 void TDescriptionForm::FormHide()

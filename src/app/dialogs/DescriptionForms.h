@@ -42,6 +42,10 @@ public:
   void SetBackgroundColor(TColor color);
   bool StayOnTop() const;
   void SetStayOnTop(bool on);
+  // Whether the window is up as the user or a document left it. When the
+  // program ends, the desktop closes every window before the main window
+  // saves the state; that closing does not count.
+  bool Showing() const { return showing_; }
 
   // ---- handlers
   void FormResize();
@@ -85,6 +89,7 @@ public:
 
 protected:
   void closeEvent(QCloseEvent* event) override;  // FormCloseQuery
+  void showEvent(QShowEvent* event) override;
   void hideEvent(QHideEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
 
@@ -102,4 +107,6 @@ private:
   TUserPrompts& prompts_;
   TColor background_ = 0xFFFFFF;
   bool restyling_ = false;  // a change of window style hides and shows it
+  bool showing_ = false;
+  bool ending_ = false;  // the last main window has closed: the program ends
 };
