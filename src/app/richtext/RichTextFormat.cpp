@@ -26,8 +26,8 @@ TRunFormat ResolveFormat(const QTextCharFormat& f, const QTextDocument& doc)
   r.Family = !families.isEmpty() && !families.first().isEmpty() ? families.first() : base.family();
   if (f.hasProperty(QTextFormat::FontPointSize) && f.fontPointSize() > 0)
     r.Points = f.fontPointSize();
-  else if (f.hasProperty(QTextFormat::FontPixelSize) && f.intProperty(QTextFormat::FontPixelSize) > 0)
-    r.Points = f.intProperty(QTextFormat::FontPixelSize) * 0.75;  // at 96 pixels an inch
+  else if (const int px = f.intProperty(QTextFormat::FontPixelSize); px > 0)
+    r.Points = px * 0.75;  // at 96 pixels an inch
   else if (base.pointSizeF() > 0)
     r.Points = base.pointSizeF();
   else
