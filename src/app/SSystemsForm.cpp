@@ -67,9 +67,10 @@ void TSolarSystemForm::RunStep(F&& step)
 
 void TSolarSystemForm::FormCreate(const TFormOptions& options)
 {
-  // The description and minor-body browser windows come with their own
-  // parts of the program.
+  // The monitor and the description windows come with their own parts
+  // of the program.
   CreateMonitor();
+  CreateDescriptionForm();
   setAcceptDrops(true);
 
   if (!options.ProgramDir.empty()) {
@@ -261,6 +262,7 @@ void TSolarSystemForm::ReadSettings()
   SetActivePage(settings_.MainPage);
   // The description and monitor windows take their places and stay-on-top
   // styles from here when they exist.
+  PlaceDescriptionForm();
   BitmapSize = settings_.BitmapSize;
   BitmapPath = settings_.BitmapPath;
   TablePath = settings_.DatabasePath;
@@ -286,6 +288,7 @@ void TSolarSystemForm::WriteSettings()
   s.DatabasePath = TablePath;
   s.DatabaseTable = TableName;
   CollectMonitorSettings(s);
+  KeepDescriptionPlace(s);
   WriteSettingsFile(IniFileName, s);
   settings_ = s;
 }

@@ -51,6 +51,7 @@ class TTableNameDlg;
 class TAsteroid;
 class TDirectionsDlg;
 class TMonitorForm;
+class TDescriptionForm;
 class TPaintBox;
 class TPrintDlg;
 class TSatellitesDlg;
@@ -366,6 +367,8 @@ public:
 
   // ---- the monitor window, owned by this window
   TMonitorForm* MonitorForm = nullptr;
+  // ---- companion windows
+  TDescriptionForm* DescriptionForm = nullptr;  // owned as a child window
 
 protected:
   void showEvent(QShowEvent* event) override;
@@ -436,6 +439,14 @@ private:
   void CollectMonitorSettings(TSettings& s) const;
   void ApplyMonitorDocumentState(const TDocumentState& state);
   void CollectMonitorDocumentState(TDocumentState& state) const;
+
+  // the description window (SSystemsFormDescription.cpp)
+  void CreateDescriptionForm();
+  void PlaceDescriptionForm();  // from the settings
+  void KeepDescriptionPlace(TSettings& s) const;
+  void CollectDescription(TDocumentState& state) const;
+  void ShowDocumentDescription(const TDocumentState& state);
+
 
   TUserPrompts& Prompts() { return *prompts_; }
 

@@ -56,6 +56,7 @@ TDocumentState TSolarSystemForm::CollectDocumentState() const
   state.MonitorPos.reset();
   state.DescriptionWindow.reset();
   CollectMonitorDocumentState(state);
+  CollectDescription(state);
   return state;
 }
 
@@ -89,6 +90,7 @@ void TSolarSystemForm::ApplyDocumentState(const TDocumentState& state,
   documentState_ = state;
   SBAllObjects->setChecked(state.ShowAllObjects);
   ApplyMonitorDocumentState(state);
+  ShowDocumentDescription(state);
   SBAllObjectsClick();
 }
 

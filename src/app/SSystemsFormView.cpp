@@ -9,6 +9,7 @@
 #include "app/ViewScale.h"
 #include "app/dialogs/DirectionsDlgs.h"
 #include "app/monitor/MonitorForms.h"
+#include "app/dialogs/DescriptionForms.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
@@ -189,15 +190,7 @@ void TSolarSystemForm::TBRotZChange()
   Repaint();
 }
 
-// The description window shows and hides itself here once it exists; its
-// button stays disabled until then.
-void TSolarSystemForm::SBDescriptionClick() {}
 void TSolarSystemForm::SBMonitorClick() { MonitorForm->setVisible(SBMonitor->isChecked()); }
-
-void TSolarSystemForm::CBDescriptionStayOnTopClick()
-{
-  settings_.DescriptionStayOnTop = CBDescriptionStayOnTop->isChecked();
-}
 
 void TSolarSystemForm::CBMonitorStayOnTopClick()
 {
@@ -291,11 +284,11 @@ void TSolarSystemForm::UpdateControls()
   CBShowDirections->setChecked(s.ShowDirections);
   // 6.
   ApplyObjectButtonRules();
-  // 7. The description window is not shown yet.
+  // 7. The monitor and description windows.
   SBMonitor->setChecked(MonitorForm->isVisible());
   CBMonitorStayOnTop->setChecked(settings_.MonitorStayOnTop);
-  SBDescription->setChecked(false);
-  CBDescriptionStayOnTop->setChecked(settings_.DescriptionStayOnTop);
+  SBDescription->setChecked(DescriptionForm->Showing());
+  CBDescriptionStayOnTop->setChecked(DescriptionForm->StayOnTop());
   // 8.
   TBDim->setValue(TrackBarFromDim(s.Dim()));
   // 9.

@@ -5,6 +5,7 @@
 #include <QColorDialog>
 #include <QDir>
 #include <QFileDialog>
+#include <QFontDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -154,4 +155,12 @@ std::vector<std::string> TDialogPrompts::OpenFileNames(QWidget* parent, const st
   if (dialog.exec() != QDialog::Accepted) return names;
   for (const QString& f : dialog.selectedFiles()) names.push_back(f.toStdString());
   return names;
+}
+
+bool TDialogPrompts::ChooseFont(QWidget* parent, QFont& font)
+{
+  bool ok = false;
+  const QFont chosen = QFontDialog::getFont(&ok, font, parent);
+  if (ok) font = chosen;
+  return ok;
 }

@@ -10,6 +10,7 @@
 
 class QDialog;
 class QPrinter;
+class QFont;
 class QWidget;
 
 class TUserPrompts {
@@ -56,6 +57,9 @@ public:
   {
     return {};
   }
+  // The font dialog preset with `font`; true and the choice on OK. Without
+  // an answer of its own a prompter declines, as a cancelled dialog does.
+  virtual bool ChooseFont(QWidget* /*parent*/, QFont& /*font*/) { return false; }
 };
 
 // The real dialogs of the desktop.
@@ -78,6 +82,7 @@ public:
   std::vector<std::string> OpenFileNames(QWidget* parent, const std::string& caption,
                                          const std::string& directory,
                                          const std::string& filter) override;
+  bool ChooseFont(QWidget* parent, QFont& font) override;
 };
 
 // Message texts break their lines with a carriage return; a box shows a

@@ -128,15 +128,9 @@ void ReadDocument10(TReader& r, const std::filesystem::path& path, TSolarSystem&
   state.DescriptionVisible = r.ReadBoolValue();
   ReadTable(r, state, result, true);
   // The description lies beside the document; when it is there the window
-  // shows it, whatever the document says. A side file that cannot be read
-  // leaves the description empty.
-  std::filesystem::path side = path;
-  side.replace_extension(".rtf");
-  std::error_code ec;
-  if (std::filesystem::is_regular_file(side, ec) && ReadTextLines(side, state.Description))
+  // shows it, whatever the document says.
+  if (LoadDescriptionFile(DescriptionFilePath(path), state.Description))
     state.DescriptionVisible = true;
-  else
-    state.Description.clear();
 }
 
 }  // namespace
@@ -243,6 +237,21 @@ void SaveDocument(const std::filesystem::path& path, TSolarSystem& scene,
   } catch (const std::exception&) {
     throw EDocumentWriteError("Could not create file " + path.string() + ".");
   }
+}
+
+std::filesystem::path DescriptionFilePath(const std::filesystem::path& document)
+{
+  std::filesystem::path side = document;
+  side.replace_extension(".rtf");
+  return side;
+}
+
+bool LoadDescriptionFile(const std::filesystem::path& side, std::vector<std::string>& lines)
+{
+  std::error_code ec;
+  if (std::filesystem::is_regular_file(side, ec) && ReadTextLines(side, lines)) return true;
+  lines.clear();
+  return false;
 }
 
 bool ReadTextLines(const std::filesystem::path& path, std::vector<std::string>& lines)

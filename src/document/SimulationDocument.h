@@ -101,6 +101,12 @@ void SaveDocument(const std::filesystem::path& path, TSolarSystem& scene,
                   const TDocumentState& state);
 void WriteDocument(TWriter& writer, TSolarSystem& scene, const TDocumentState& state);
 
+// The side file of a 1.0/1.1 document: its path with the extension ".rtf".
+std::filesystem::path DescriptionFilePath(const std::filesystem::path& document);
+// The lines of a side file's rich text. A file that is missing or cannot be
+// read gives no lines and false.
+bool LoadDescriptionFile(const std::filesystem::path& side, std::vector<std::string>& lines);
+
 // The lines of a text file split at CR, LF or CR LF, as the description
 // record holds them. False when the file cannot be read.
 bool ReadTextLines(const std::filesystem::path& path, std::vector<std::string>& lines);

@@ -30,3 +30,5 @@ TDocumentReadResult ReadKnownDocument(const std::string& path, TSolarSystem& sce
     throw std::runtime_error("File " + path + " is not a Sollumen document.");
   return result;
 }
+
+std::string (*DescriptionPlainText)(const std::vector<std::string>& lines) = nullptr;

@@ -19,3 +19,7 @@ TDocumentReadResult ReadDocumentOrThrow(const std::string& path, TSolarSystem& s
 // The same, and an unrecognised header is an error too.
 TDocumentReadResult ReadKnownDocument(const std::string& path, TSolarSystem& scene,
                                       TDocumentState& state, const std::string& programDir);
+
+// The plain text of a description's rich text lines, where the program has
+// a reader of rich text (the Qt side registers it); null otherwise.
+extern std::string (*DescriptionPlainText)(const std::vector<std::string>& lines);

@@ -208,6 +208,8 @@ void RunDump(const CliArgs& args, std::ostream& out)
   TJson lines('[');
   for (const std::string& line : state.Description) lines.Item(JsonString(line));
   j.Key("description", lines.Str());
+  if (DescriptionPlainText)
+    j.Key("descriptionText", JsonString(DescriptionPlainText(state.Description)));
   if (state.MainWindow) j.Key("mainWindow", IntArray(*state.MainWindow));
   if (state.MonitorPos) j.Key("monitorPos", IntArray(*state.MonitorPos));
   if (state.DescriptionWindow) j.Key("descriptionWindow", IntArray(*state.DescriptionWindow));
@@ -232,7 +234,9 @@ const char* const DumpHelp =
     "  showAllObjects, realTimeMode, timeStepValue, timeStepUnit,\n"
     "  monitorVisible, monitorObject, descriptionColor, descriptionVisible,\n"
     "  tablePath, tableName, description (the lines of its rich text; for 1.0\n"
-    "  documents those of the side file FILE.rtf when it exists)\n"
+    "  documents those of the side file FILE.rtf when it exists),\n"
+    "  descriptionText     its plain text, paragraphs separated by line feeds\n"
+    "                      (in a build with the Qt side)\n"
     "  mainWindow [l,t,w,h], monitorPos [l,t], descriptionWindow [l,t,w,h]\n"
     "                      1.0 documents only\n"
     "Numbers have 17 significant digits, colours are integers (red in the low\n"
