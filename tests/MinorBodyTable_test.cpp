@@ -340,6 +340,67 @@ TEST_F(TableTest, ConsistentWhileAnotherProgramWrites)
   EXPECT_EQ(Table.Current().Name, "Only");
 }
 
+// Enough rows that every row is read on several threads, chunk by chunk.
+TEST(LargeTable, EveryRowInOrderOnSeveralThreads)
+{
+  TTempDir dir;
+  CreateTable(dir.Path, "Large.db");
+  sqlite3* db = nullptr;
+  sqlite3_open(dir.File("Large.db").c_str(), &db);
+  ExecSql(db, "BEGIN");
+  sqlite3_stmt* insert = nullptr;
+  sqlite3_prepare_v2(db, "INSERT INTO bodies (NO, NAME, A, E, CLASS) VALUES (?, ?, ?, 0.1, 'MBA')",
+                     -1, &insert, nullptr);
+  const int count = 30011;
+  for (long long k = 0; k < count; ++k) {
+    // Numbers with gaps and below zero; names and axes with many ties.
+    const int no = int(k % 3 == 0 ? -k - 1 : 2 * k + 1);
+    std::string name = "N";
+    name += std::to_string(k * 7919 % 1000);
+    sqlite3_bind_int(insert, 1, no);
+    sqlite3_bind_text(insert, 2, name.c_str(), -1, SQLITE_TRANSIENT);
+    sqlite3_bind_double(insert, 3, 1 + (k * 104729 % 97) / 10.0);
+    sqlite3_step(insert);
+    sqlite3_reset(insert);
+  }
+  sqlite3_finalize(insert);
+  ExecSql(db, "COMMIT");
+  sqlite3_close(db);
+
+  TTable table;
+  table.SetDatabaseName(dir.Path);
+  table.SetTableName("Large.db");
+  table.Open();
+  for (const char* index : {"", "IDXNAME", "IDXA"}) {
+    table.SetIndexName(index);
+    std::vector<int> visited;
+    table.ForEachRow([&](const TMinorBodyRow& row) { visited.push_back(row.No); });
+    EXPECT_EQ(visited, Nos(table.RowsAt(0, count))) << index;
+    EXPECT_EQ(visited.size(), size_t(count));
+    // Once more with the primary order already read (other chunk limits).
+    if (*index == 0) {
+      visited.clear();
+      table.ForEachRow([&](const TMinorBodyRow& row) { visited.push_back(row.No); });
+      EXPECT_EQ(visited, Nos(table.RowsAt(0, count)));
+    }
+  }
+
+  // A visitor's failure ends the visit and reaches the caller; the handle
+  // goes on, and no writer commits while the rows are read.
+  int seen = 0;
+  EXPECT_THROW(table.ForEachRow([&](const TMinorBodyRow&) {
+    if (++seen == 20000) {
+      sqlite3* writer = nullptr;
+      sqlite3_open_v2(dir.File("Large.db").c_str(), &writer, SQLITE_OPEN_READWRITE, nullptr);
+      EXPECT_NE(sqlite3_exec(writer, "DELETE FROM bodies", nullptr, nullptr, nullptr), SQLITE_OK);
+      sqlite3_close(writer);
+      throw std::runtime_error("enough");
+    }
+  }), std::runtime_error);
+  EXPECT_EQ(seen, 20000);
+  EXPECT_EQ(table.RowsAt(count - 5, 40).size(), 5u);
+}
+
 TEST_F(TableTest, KilledWriterLeavesTheCommittedTable)
 {
   // A child appends many rows, spilling pages into the file, and dies
