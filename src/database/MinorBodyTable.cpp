@@ -11,7 +11,6 @@
 // all: the handle keeps reading the file it opened until it is reopened.
 #include "database/MinorBodyTable.h"
 
-#include "database/OrderedChunks.h"
 #include "database/SqliteStatement.h"
 
 #include <sqlite3.h>
@@ -23,8 +22,6 @@
 #include <filesystem>
 #include <map>
 #include <strings.h>
-#include <sys/stat.h>
-#include <thread>
 
 namespace {
 
@@ -147,10 +144,6 @@ struct TTable::TImpl {
   sqlite3* Db = nullptr;
   bool Exclusive = false;
   bool HasReferenceAndComputer = false;
-  // The file the connection reads, for further connections on the same one.
-  bool FileKnown = false;
-  dev_t Device = 0;
-  ino_t Inode = 0;
 
   // Read from the file, valid for DataVersion.
   std::int64_t DataVersion = -1;
@@ -162,6 +155,8 @@ struct TTable::TImpl {
   std::int64_t Pos = 0;
   bool AtBof = true, AtEof = true, HasRow = false;
   TMinorBodyRow Row;
+
+  std::uint64_t Changes = 0;  // see ChangeCount()
 
   TStatement Version, RowByNo;
   std::map<std::string, TStatement> KeyBefore;  // by index name
@@ -181,10 +176,12 @@ struct TTable::TImpl {
     KeyBefore.clear();
     Orders.clear();
     Defs.clear();
-    if (Db) sqlite3_close(Db);
+    if (Db) {
+      sqlite3_close(Db);
+      ++Changes;
+    }
     Db = nullptr;
     Count = 0;
-    FileKnown = false;
     DataVersion = -1;
     ReadDepth = 0;
     Pos = 0;
@@ -280,6 +277,7 @@ struct TTable::TImpl {
     TStatement count(Db, std::string("SELECT count(*) FROM ") + BodiesTableName);
     count.Step();
     Count = count.Int(0);
+    ++Changes;
     Defs = ReadIndexDefs(Db);
     Orders.clear();
     KeyBefore.clear();
@@ -448,13 +446,6 @@ struct TTable::TImpl {
     return before;
   }
 
-  // --- Every row, on several cores ---------------------------------------
-
-  // Below this many rows one thread is quick enough.
-  static constexpr std::int64_t ParallelMinRows = 10000;
-
-  bool VisitInParallel(const std::function<void(const TMinorBodyRow&)>& visit);
-
   std::int64_t Nearest(const std::string& value)
   {
     if (value.empty()) {
@@ -520,8 +511,6 @@ void TTable::Open(bool exclusive)
   if (!std::filesystem::exists(path, ec)) throw ETableError("The table '" + path + "' does not exist");
   if (!IsTableFile(path)) throw ETableError("'" + path + "' is not a minor-body table");
 
-  struct stat before {};
-  const bool statted = ::stat(path.c_str(), &before) == 0;
   int flags = exclusive ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY;
   int rc = sqlite3_open_v2(path.c_str(), &t.Db, flags, nullptr);
   try {
@@ -574,12 +563,6 @@ void TTable::Open(bool exclusive)
       throw ETableError("Index '" + t.Index + "' not found in the table '" + t.FileName + "'");
     if (!t.Index.empty()) t.Index = t.FindDef(t.Index)->Name;
     t.GoFirst();
-    // The same file before and after opening: the one SQLite has open.
-    struct stat after {};
-    t.FileKnown = statted && ::stat(path.c_str(), &after) == 0 && after.st_dev == before.st_dev &&
-                  after.st_ino == before.st_ino;
-    t.Device = before.st_dev;
-    t.Inode = before.st_ino;
   } catch (...) {
     t.CloseDb();
     throw;
@@ -613,10 +596,13 @@ void TTable::SetIndexName(const std::string& name)
     if (!def) throw ETableError("Index '" + name + "' not found in the table '" + t.FileName + "'");
     t.Index = def->Name;
   }
+  ++t.Changes;
   t.GoFirst();
 }
 
 const std::string& TTable::IndexName() const { return Impl->Index; }
+
+std::uint64_t TTable::ChangeCount() const { return Impl->Changes; }
 
 std::vector<TIndexDef> TTable::IndexDefs() const
 {
@@ -788,7 +774,6 @@ void TTable::ForEachRow(const std::function<void(const TMinorBodyRow&)>& visit) 
   if (!Impl->Db) return;
   TImpl::TRead read(*Impl);
   TImpl& t = *Impl;
-  if (t.VisitInParallel(visit)) return;
   TStatement st(t.Db, "SELECT " + t.Columns() + t.FromIndex(t.Index) + " ORDER BY " +
                           t.OrderBy(t.Index));
   TMinorBodyRow row;
@@ -796,115 +781,4 @@ void TTable::ForEachRow(const std::function<void(const TMinorBodyRow&)>& visit) 
     t.Fill(st, row);
     visit(row);
   }
-}
-
-namespace {
-
-// Thrown while preparing the readers when a connection of their own would
-// not read what the handle reads: then one thread does the work.
-struct TNoParallelRead {};
-
-// A read-only connection of a reader thread, on the handle's file, inside a
-// read transaction. While the handle's own read transaction lasts no writer
-// can commit, so it sees the same state of the file.
-class TReaderConnection {
-public:
-  TReaderConnection(const std::string& path, dev_t device, ino_t inode)
-  {
-    if (sqlite3_open_v2(path.c_str(), &Db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK)
-      throw TNoParallelRead();
-    sqlite3_busy_timeout(Db, 100);
-    if (sqlite3_exec(Db, "PRAGMA mmap_size = 4294967296; BEGIN; PRAGMA user_version", nullptr,
-                     nullptr, nullptr) != SQLITE_OK)
-      throw TNoParallelRead();
-    struct stat now {};
-    if (::stat(path.c_str(), &now) != 0 || now.st_dev != device || now.st_ino != inode)
-      throw TNoParallelRead();  // replaced since the handle opened it
-  }
-  ~TReaderConnection()
-  {
-    sqlite3_exec(Db, "COMMIT", nullptr, nullptr, nullptr);
-    sqlite3_close(Db);
-  }
-  TReaderConnection(const TReaderConnection&) = delete;
-  TReaderConnection& operator=(const TReaderConnection&) = delete;
-  sqlite3* Db = nullptr;
-};
-
-// Chunks of the primary order: ranges of NO.
-class TRangeReader : public TChunkReader {
-public:
-  TRangeReader(bool withReferenceAndComputer, const std::string& path, const std::string& columns,
-               const std::vector<std::int64_t>& bounds, dev_t device, ino_t inode)
-      : WithReferenceAndComputer(withReferenceAndComputer), Connection(path, device, inode),
-        Bounds(bounds),
-        Range(Connection.Db, "SELECT " + columns + " FROM " + BodiesTableName +
-                                 " WHERE NO >= ?1 AND NO < ?2 ORDER BY NO")
-  {
-  }
-  void Read(int chunk, std::vector<TMinorBodyRow>& rows, std::size_t& count) override
-  {
-    count = 0;
-    Range.Reset();
-    Range.Bind(1, Bounds[size_t(chunk)]);
-    Range.Bind(2, Bounds[size_t(chunk) + 1]);
-    while (Range.Step()) {
-      if (count == rows.size()) rows.emplace_back();
-      FillRow(Range, rows[count++], WithReferenceAndComputer);
-    }
-    Range.Reset();
-  }
-
-private:
-  bool WithReferenceAndComputer;
-  TReaderConnection Connection;
-  const std::vector<std::int64_t>& Bounds;
-  TStatement Range;
-};
-
-}  // namespace
-
-bool TTable::TImpl::VisitInParallel(const std::function<void(const TMinorBodyRow&)>& visit)
-{
-  const unsigned cores = std::thread::hardware_concurrency();
-  // Only the primary order: a secondary one costs a look-up per row, which
-  // one connection walking the index does best. An exclusive handle keeps
-  // other connections out; a WAL file would let each connection read its
-  // own snapshot.
-  if (!Index.empty() || Count < ParallelMinRows || cores < 2 || !FileKnown || Exclusive)
-    return false;
-  {
-    TStatement mode(Db, "PRAGMA journal_mode");
-    std::string name;
-    if (mode.Step()) mode.Text(0, name);
-    if (strcasecmp(name.c_str(), "wal") == 0) return false;
-  }
-  const int readers = int(std::min(cores, 4u));
-  const int chunks = int(std::clamp<std::int64_t>(Count / 20000, 4 * readers, 256));
-
-  std::vector<std::int64_t> bounds;  // chunk k holds NO in [bounds[k], bounds[k + 1])
-  auto it = Orders.find(Index);
-  if (it != Orders.end() && !it->second.empty()) {
-    const std::vector<std::int32_t>& order = it->second;
-    for (int k = 0; k < chunks; ++k) bounds.push_back(order[order.size() * size_t(k) / size_t(chunks)]);
-    bounds.push_back(std::int64_t(order.back()) + 1);
-  } else {
-    TStatement range(Db, std::string("SELECT min(NO), max(NO) FROM ") + BodiesTableName);
-    range.Step();
-    const std::int64_t lo = range.Int(0), hi = range.Int(1) + 1;
-    for (int k = 0; k <= chunks; ++k) bounds.push_back(lo + (hi - lo) * k / chunks);
-  }
-
-  std::vector<std::unique_ptr<TChunkReader>> chunkReaders;
-  try {
-    for (int r = 0; r < readers; ++r)
-      chunkReaders.push_back(std::make_unique<TRangeReader>(HasReferenceAndComputer, Path(),
-                                                            Columns(), bounds, Device, Inode));
-  } catch (const TNoParallelRead&) {
-    return false;
-  } catch (const ETableError&) {
-    return false;
-  }
-  VisitChunksInOrder(chunks, std::move(chunkReaders), visit);
-  return true;
 }
