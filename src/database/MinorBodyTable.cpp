@@ -18,7 +18,6 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <strings.h>
@@ -59,15 +58,24 @@ std::string ShortestText(double v)
   return std::string(buf, result.ptr);
 }
 
-// A search value for a numeric key: the whole text (blanks aside) a number.
+// A number in the C locale's notation whatever the program's locale (the
+// whole text, blanks around it aside); false when it is none.
+bool ParseNumber(const std::string& text, double& v)
+{
+  size_t begin = text.find_first_not_of(" \t"), end = text.find_last_not_of(" \t");
+  if (begin == std::string::npos) return false;
+  if (text[begin] == '+') ++begin;
+  const char* last = text.data() + end + 1;
+  auto result = std::from_chars(text.data() + begin, last, v);
+  return result.ec == std::errc() && result.ptr == last && std::isfinite(v);
+}
+
+// A search value for a numeric key.
 double ParseKeyNumber(const std::string& value, const std::string& index,
                       const std::string& field)
 {
-  const char* begin = value.c_str();
-  char* end = nullptr;
-  double v = std::strtod(begin, &end);
-  while (end && (*end == ' ' || *end == '\t')) ++end;
-  if (end == begin || *end != '\0' || !std::isfinite(v))
+  double v = 0;
+  if (!ParseNumber(value, v))
     throw ETableError("'" + value + "' is not a number, as the index " +
                       (index.empty() ? std::string("on NO") : index) +
                       " needs for its field " + field);
@@ -716,9 +724,8 @@ double TTable::FieldAsFloat(const std::string& field) const
   case -1: throw ETableError("Field '" + field + "' not found in the table '" + Impl->FileName + "'");
   default: {
     std::string text = FieldAsString(field);
-    char* end = nullptr;
-    double v = std::strtod(text.c_str(), &end);
-    if (text.empty() || *end != '\0')
+    double v = 0;
+    if (!ParseNumber(text, v))
       throw ETableError("'" + text + "' of the field " + field + " is not a number");
     return v;
   }
