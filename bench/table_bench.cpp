@@ -170,6 +170,24 @@ void BM_FirstScreenFirstTime(benchmark::State& state)
 }
 BENCHMARK(BM_FirstScreenFirstTime)->DenseRange(0, 7)->Iterations(2)->Unit(benchmark::kMillisecond);
 
+// The same, then a screenful further down: the whole order's row list read.
+void BM_FirstScrollFirstTime(benchmark::State& state)
+{
+  const std::string index = IndexArgs[state.range(0)];
+  state.SetLabel(index.empty() ? "NO" : index);
+  TTable t;
+  for (auto _ : state) {
+    state.PauseTiming();
+    t.Close();
+    OpenBenchTable(t);
+    state.ResumeTiming();
+    t.SetIndexName(index);
+    benchmark::DoNotOptimize(t.RowsAt(0, ScreenRows));
+    benchmark::DoNotOptimize(t.RowsAt(CatalogueSize / 2, ScreenRows));
+  }
+}
+BENCHMARK(BM_FirstScrollFirstTime)->DenseRange(0, 7)->Iterations(2)->Unit(benchmark::kMillisecond);
+
 // Back to an order the table has been in before.
 void BM_FirstScreenAgain(benchmark::State& state)
 {

@@ -102,6 +102,8 @@ TEST_F(TableTest, OrdersCursorAndRandomAccess)
       {"IDXA", {9, 3, 5, 7, -2, 1}}};
   for (const auto& [index, expected] : orders) {
     Table.SetIndexName(index);
+    // The top of an order is read before its row list, then from it.
+    EXPECT_EQ(Nos(Table.RowsAt(1, 3)), std::vector<int>(expected.begin() + 1, expected.begin() + 4));
     std::vector<int> stepped;
     for (Table.First(); !Table.Eof(); Table.Next()) stepped.push_back(Table.Current().No);
     EXPECT_EQ(stepped, expected) << index;

@@ -166,6 +166,9 @@ struct TTable::TImpl {
 
   std::uint64_t Changes = 0;  // see ChangeCount()
 
+  // RowsAt reads this far into an order without its row list.
+  static constexpr std::int64_t TopRows = 256;
+
   TStatement Version, RowByNo;
   std::map<std::string, TStatement> KeyBefore;  // by index name
   int ReadDepth = 0;
@@ -762,6 +765,16 @@ std::vector<TMinorBodyRow> TTable::RowsAt(std::int64_t position, int count) cons
   TImpl::TRead read(*Impl);
   TImpl& t = *Impl;
   if (position >= t.Count) return rows;
+  if (position + count <= TImpl::TopRows && !t.Orders.count(t.Index)) {
+    // The top of an order not read yet, as a grid shows it after a click on
+    // a column title: straight from the index, the row list comes later.
+    TStatement top(t.Db, "SELECT " + t.Columns() + t.FromIndex(t.Index) + " ORDER BY " +
+                             t.OrderBy(t.Index) + " LIMIT ?1 OFFSET ?2");
+    top.Bind(1, std::int64_t(count));
+    top.Bind(2, position);
+    while (top.Step()) t.Fill(top, rows.emplace_back());
+    return rows;
+  }
   const std::vector<std::int32_t>& order = t.Order();
   const std::int64_t end = std::min<std::int64_t>(position + count, std::int64_t(order.size()));
   rows.resize(size_t(end - position));
