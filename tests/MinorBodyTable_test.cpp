@@ -102,6 +102,8 @@ TEST_F(TableTest, OrdersCursorAndRandomAccess)
       {"IDXA", {9, 3, 5, 7, -2, 1}}};
   for (const auto& [index, expected] : orders) {
     Table.SetIndexName(index);
+    // The top of an order is read before its row list, then from it.
+    EXPECT_EQ(Nos(Table.RowsAt(1, 3)), std::vector<int>(expected.begin() + 1, expected.begin() + 4));
     std::vector<int> stepped;
     for (Table.First(); !Table.Eof(); Table.Next()) stepped.push_back(Table.Current().No);
     EXPECT_EQ(stepped, expected) << index;
@@ -306,8 +308,12 @@ TEST_F(TableTest, ConsistentWhileAnotherProgramWrites)
 
   // An append commits between two reads: the next read sees all of it, with
   // its count, its order and the cursor still on its row.
+  const std::uint64_t changes = Table.ChangeCount();
+  ASSERT_EQ(Table.RowsAt(0, 40).size(), 6u);
+  EXPECT_EQ(Table.ChangeCount(), changes);
   AppendRows(Dir.File("Test.db"), {{20, "Aa", 0.5}, {21, "Ab", 0.7}, {22, "Zz", 9.0}});
   std::vector<TMinorBodyRow> rows = Table.RowsAt(0, 40);
+  EXPECT_NE(Table.ChangeCount(), changes);
   EXPECT_EQ(Table.RecordCount(), 9);
   EXPECT_EQ(Nos(rows), (std::vector<int>{20, 21, 9, 3, 5, 7, -2, 1, 22}));
   EXPECT_EQ(Table.Current().No, 5);
@@ -338,6 +344,62 @@ TEST_F(TableTest, ConsistentWhileAnotherProgramWrites)
   Table.Open();
   EXPECT_EQ(Table.RecordCount(), 1);
   EXPECT_EQ(Table.Current().Name, "Only");
+}
+
+// Every row visited in each order, as random access gives it, with numbers
+// far apart and many ties.
+TEST(LargeTable, EveryRowInOrder)
+{
+  TTempDir dir;
+  CreateTable(dir.Path, "Large.db");
+  sqlite3* db = nullptr;
+  sqlite3_open(dir.File("Large.db").c_str(), &db);
+  ExecSql(db, "BEGIN");
+  sqlite3_stmt* insert = nullptr;
+  sqlite3_prepare_v2(db, "INSERT INTO bodies (NO, NAME, A, E, CLASS) VALUES (?, ?, ?, 0.1, 'MBA')",
+                     -1, &insert, nullptr);
+  const int count = 12011;
+  for (long long k = 0; k < count; ++k) {
+    // Numbers with gaps and below zero; names and axes with many ties.
+    const int no = int(k % 3 == 0 ? -k - 1 : 2 * k + 1);
+    std::string name = "N";
+    name += std::to_string(k * 7919 % 1000);
+    sqlite3_bind_int(insert, 1, no);
+    sqlite3_bind_text(insert, 2, name.c_str(), -1, SQLITE_TRANSIENT);
+    sqlite3_bind_double(insert, 3, 1 + (k * 104729 % 97) / 10.0);
+    sqlite3_step(insert);
+    sqlite3_reset(insert);
+  }
+  sqlite3_finalize(insert);
+  ExecSql(db, "COMMIT");
+  sqlite3_close(db);
+
+  TTable table;
+  table.SetDatabaseName(dir.Path);
+  table.SetTableName("Large.db");
+  table.Open();
+  for (const char* index : {"", "IDXNAME", "IDXA"}) {
+    table.SetIndexName(index);
+    std::vector<int> visited;
+    table.ForEachRow([&](const TMinorBodyRow& row) { visited.push_back(row.No); });
+    EXPECT_EQ(visited, Nos(table.RowsAt(0, count))) << index;
+    EXPECT_EQ(visited.size(), size_t(count));
+  }
+
+  // A visitor's failure ends the visit and reaches the caller; the handle
+  // goes on, and no writer commits while the rows are read.
+  int seen = 0;
+  EXPECT_THROW(table.ForEachRow([&](const TMinorBodyRow&) {
+    if (++seen == 10000) {
+      sqlite3* writer = nullptr;
+      sqlite3_open_v2(dir.File("Large.db").c_str(), &writer, SQLITE_OPEN_READWRITE, nullptr);
+      EXPECT_NE(sqlite3_exec(writer, "DELETE FROM bodies", nullptr, nullptr, nullptr), SQLITE_OK);
+      sqlite3_close(writer);
+      throw std::runtime_error("enough");
+    }
+  }), std::runtime_error);
+  EXPECT_EQ(seen, 10000);
+  EXPECT_EQ(table.RowsAt(count - 5, 40).size(), 5u);
 }
 
 TEST_F(TableTest, KilledWriterLeavesTheCommittedTable)

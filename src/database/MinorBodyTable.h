@@ -127,6 +127,12 @@ public:
   std::vector<TMinorBodyRow> RowsAt(std::int64_t position, int count) const;
   std::int64_t PositionOf(std::int32_t no) const;
 
+  // Grows whenever the rows at a position may have changed: the table opened
+  // or closed, another active index, or another program's change seen by
+  // the last operation (RecordCount() may differ then), so that a grid
+  // caching rows knows when to read them again.
+  std::uint64_t ChangeCount() const;
+
   // Every row in the active index's order, fast (for "Show all objects"),
   // all from one state of the file; does nothing while the table is closed.
   void ForEachRow(const std::function<void(const TMinorBodyRow&)>& visit) const;
