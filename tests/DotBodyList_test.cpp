@@ -138,6 +138,33 @@ TEST(DotBodyList, RejectsSetsWithoutAnEllipseAndKeepsTheList)
   EXPECT_TRUE(std::isfinite(list.X(0)));
 }
 
+TEST(DotBodyList, AddingManyAtOnceIsAddingThemOneByOne)
+{
+  // Enough bodies to be reduced on several threads, eccentric ones among them.
+  const std::vector<TOrbitElements> els = VariedElements(70000, 11);
+  TDotBodyList single, many;
+  single.Add(els[0], 7);
+  many.Add(els[0], 7);
+  for (std::size_t i = 1; i < els.size(); ++i) single.Add(els[i], 7);
+  many.AddAll(std::vector<TOrbitElements>(els.begin() + 1, els.end()), 7);
+  ASSERT_EQ(many.Count(), single.Count());
+  EXPECT_TRUE(many.OneColor());
+  const long double jd = J2000 + 12345.6L;
+  single.CalculateAll(jd);
+  many.CalculateAll(jd);
+  for (int i = 0; i < single.Count(); ++i) {
+    ASSERT_EQ(many.X(i), single.X(i)) << i;
+    ASSERT_EQ(many.Y(i), single.Y(i)) << i;
+    ASSERT_EQ(many.Z(i), single.Z(i)) << i;
+  }
+  // A set without an ellipse refuses the whole batch and keeps the list.
+  std::vector<TOrbitElements> bad = {els[1], Elements(1, 1.0, 0, 0, 0, 0)};
+  EXPECT_THROW(many.AddAll(bad, 7), EInvalidElements);
+  EXPECT_EQ(many.Count(), single.Count());
+  many.AddAll({els[1]}, 8);
+  EXPECT_FALSE(many.OneColor());
+}
+
 TEST(DotBodyList, ColoursClearingAndMemory)
 {
   TDotBodyList list;

@@ -9,6 +9,7 @@
 #include "app/database/CreateIdxForms.h"
 #include "app/database/SearchDlgs.h"
 #include "app/database/SelectObjectForms.h"
+#include "database/FullList.h"
 #include "app/database/TableFilesDlg.h"
 #include "app/database/TableNameDlgs.h"
 #include "database/MinorBodyTable.h"
@@ -453,27 +454,18 @@ void TSolarSystemForm::SBAllObjectsClick()
   if (SBAllObjects->isChecked() && table.Active()) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const TColor color = solarSystem_->GetObjectColor(11);
-    int skipped = 0;
-    std::string firstSkipped;
+    TFullListFill fill;
     try {
-      all.Reserve(static_cast<int>(table.RecordCount()));
-      table.ForEachRow([&](const TMinorBodyRow& row) {
-        try {
-          all.Add(::ReadElements(row), color);
-        } catch (const EInvalidElements& e) {
-          if (skipped++ == 0) firstSkipped = e.what();
-        }
-      });
-      table.First();
+      fill = FillFullList(table, all, color);
     } catch (...) {
       QApplication::restoreOverrideCursor();
       throw;
     }
     QApplication::restoreOverrideCursor();
-    if (skipped > 0)
-      Prompts().Message(this, std::to_string(skipped) +
-                                  (skipped == 1 ? " row makes" : " rows make") +
-                                  " no elliptic orbit and is not shown:\r" + firstSkipped);
+    if (fill.Skipped > 0)
+      Prompts().Message(this, std::to_string(fill.Skipped) +
+                                  (fill.Skipped == 1 ? " row makes" : " rows make") +
+                                  " no elliptic orbit and is not shown:\r" + fill.FirstSkipped);
   }
   solarSystem_->Recalculate();
   Repaint();

@@ -197,6 +197,38 @@ double EccentricAnomalyAsKepler(double m, double e)
 void TDotBodyList::Add(const TOrbitElements& el, TColor color)
 {
   CheckElements("", el);
+  if (el.Ecc >= SlowEccentricity) eccentric_.push_back(Count());
+  if (oneColor_ > 0 && !colors_.empty() && colors_.front() != color) oneColor_ = 0;
+  Grow(1, color);
+  Reduce(Count() - 1, el);
+}
+
+void TDotBodyList::AddAll(const std::vector<TOrbitElements>& elements, TColor color)
+{
+  for (const TOrbitElements& el : elements) CheckElements("", el);
+  const int first = Count(), n = static_cast<int>(elements.size());
+  if (n == 0) return;
+  for (int i = 0; i < n; ++i)
+    if (elements[i].Ecc >= SlowEccentricity) eccentric_.push_back(first + i);
+  if (oneColor_ > 0 && !colors_.empty() && colors_.front() != color) oneColor_ = 0;
+  Grow(n, color);
+  // Each body is reduced on its own, exactly as Add reduces it.
+  RunInChunks(n, ThreadCount(n), [&](int begin, int end, int) {
+    for (int i = begin; i < end; ++i) Reduce(first + i, elements[i]);
+  });
+}
+
+void TDotBodyList::Grow(int n, TColor color)
+{
+  const std::size_t size = colors_.size() + n;
+  for (auto* v : {&meanAnomaly_, &meanMotion_, &ecc_, &px_, &py_, &pz_, &qx_, &qy_, &qz_, &x_,
+                  &y_, &z_})
+    v->resize(size);
+  colors_.resize(size, color);
+}
+
+void TDotBodyList::Reduce(int i, const TOrbitElements& el)
+{
   const long double e = el.Ecc;
   const long double node = DegToRad(el.NodeLon), incl = DegToRad(el.Incl);
   const long double peri = DegToRad(el.PeriLon - el.NodeLon);  // argument of perihelion
@@ -207,21 +239,15 @@ void TDotBodyList::Add(const TOrbitElements& el, TColor color)
   long double m = DegToRad(el.MeanLon + el.DailyMotion * (ReferenceJD - el.EpochJD) - el.PeriLon);
   m = std::remainder(m, TwoPi);
 
-  if (e >= SlowEccentricity) eccentric_.push_back(Count());
-  if (oneColor_ > 0 && !colors_.empty() && colors_.front() != color) oneColor_ = 0;
-  meanAnomaly_.push_back(static_cast<double>(m));
-  meanMotion_.push_back(static_cast<double>(DegToRad(el.DailyMotion)));
-  ecc_.push_back(static_cast<double>(e));
-  px_.push_back(static_cast<double>(a * (cw * cn - sw * sn * ci)));
-  py_.push_back(static_cast<double>(a * (cw * sn + sw * cn * ci)));
-  pz_.push_back(static_cast<double>(a * sw * si));
-  qx_.push_back(static_cast<double>(b * (-sw * cn - cw * sn * ci)));
-  qy_.push_back(static_cast<double>(b * (-sw * sn + cw * cn * ci)));
-  qz_.push_back(static_cast<double>(b * cw * si));
-  colors_.push_back(color);
-  x_.push_back(0);
-  y_.push_back(0);
-  z_.push_back(0);
+  meanAnomaly_[i] = static_cast<double>(m);
+  meanMotion_[i] = static_cast<double>(DegToRad(el.DailyMotion));
+  ecc_[i] = static_cast<double>(e);
+  px_[i] = static_cast<double>(a * (cw * cn - sw * sn * ci));
+  py_[i] = static_cast<double>(a * (cw * sn + sw * cn * ci));
+  pz_[i] = static_cast<double>(a * sw * si);
+  qx_[i] = static_cast<double>(b * (-sw * cn - cw * sn * ci));
+  qy_[i] = static_cast<double>(b * (-sw * sn + cw * cn * ci));
+  qz_[i] = static_cast<double>(b * cw * si);
 }
 
 void TDotBodyList::Clear()

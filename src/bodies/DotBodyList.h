@@ -20,6 +20,9 @@ public:
   // Throws EInvalidElements for a set without an ellipse. The position is
   // zero until the next CalculateAll.
   void Add(const TOrbitElements& elements, TColor color);
+  // Adds many bodies at once, reduced on all cores; the same as adding them
+  // one by one. Throws before adding any when one set has no ellipse.
+  void AddAll(const std::vector<TOrbitElements>& elements, TColor color);
   void Clear();
   void Reserve(int count);
 
@@ -50,6 +53,9 @@ public:
   static int ThreadCount(int count);
 
 private:
+  // Room for n more bodies of one colour, and the reduction of body i.
+  void Grow(int n, TColor color);
+  void Reduce(int i, const TOrbitElements& el);
   // Fills x_, y_, z_ for the bodies [begin, end).
   void CalculateRange(int begin, int end, double dt);
 

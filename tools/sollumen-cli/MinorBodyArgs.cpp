@@ -1,5 +1,6 @@
 #include "MinorBodyArgs.h"
 
+#include "database/FullList.h"
 #include "scene/SolarSystem.h"
 
 #include <map>
@@ -50,7 +51,7 @@ std::vector<std::string> NameList(const std::string& list)
   return names;
 }
 
-void AddMinorBodies(TSolarSystem& scene, const TTable& table, const std::vector<std::string>& names,
+void AddMinorBodies(TSolarSystem& scene, TTable& table, const std::vector<std::string>& names,
                     bool allObjects)
 {
   TOEObjectList& list = scene.AsteroidsList();
@@ -71,13 +72,5 @@ void AddMinorBodies(TSolarSystem& scene, const TTable& table, const std::vector<
     list.Add(std::make_unique<TAsteroid>(name, elements, scene.GetObjectColor(11)));
   }
   if (!allObjects) return;
-  TDotBodyList& all = scene.AsteroidsFullList();
-  all.Reserve(static_cast<int>(table.RecordCount()));
-  const TColor color = scene.GetObjectColor(11);
-  table.ForEachRow([&](const TMinorBodyRow& row) {
-    try {
-      all.Add(ReadElements(row), color);
-    } catch (const EInvalidElements&) {
-    }
-  });
+  FillFullList(table, scene.AsteroidsFullList(), scene.GetObjectColor(11));
 }

@@ -25,5 +25,5 @@ std::vector<std::string> NameList(const std::string& list);
 // window renames a name already listed; with `allObjects` every row of the
 // table is drawn as "Show all objects" draws it (rows without an ellipse
 // left out).
-void AddMinorBodies(TSolarSystem& scene, const TTable& table, const std::vector<std::string>& names,
+void AddMinorBodies(TSolarSystem& scene, TTable& table, const std::vector<std::string>& names,
                     bool allObjects);
