@@ -1,6 +1,6 @@
 // Writing and reading a document-sized value stream in memory: a scene with
 // a few hundred minor bodies is some tens of thousands of values.
-#include "document/TaggedStream.h"
+#include "stream/TaggedStream.h"
 
 #include <benchmark/benchmark.h>
 

@@ -4,8 +4,8 @@
 // filling the full list, and one animation tick with the whole table shown.
 #include "SyntheticTable.h"
 
-#include "app/PaintBox.h"
-#include "app/SSystemsForm.h"
+#include "app/widgets/PaintBox.h"
+#include "app/mainwindow/SSystemsForm.h"
 #include "app/database/CreateIdxForms.h"
 #include "app/database/SearchDlgs.h"
 #include "app/database/SelectObjectForms.h"

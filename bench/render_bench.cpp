@@ -5,8 +5,8 @@
 // leaves 200 ms per tick).
 #include "SyntheticCatalogue.h"
 
-#include "app/QtCanvas.h"
-#include "app/SceneImage.h"
+#include "app/widgets/QtCanvas.h"
+#include "app/widgets/SceneImage.h"
 #include "astro/DatesAndTimes.h"
 #include "scene/SolarSystem.h"
 

@@ -1,8 +1,8 @@
 // One step of the instant in the main window, as the animation clock makes
 // it every 200 ms: the step (recomputing every body, the fields, caption
 // and label) and the repaint of the drawing area, on the default scene.
-#include "app/PaintBox.h"
-#include "app/SSystemsForm.h"
+#include "app/widgets/PaintBox.h"
+#include "app/mainwindow/SSystemsForm.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,10 +1,11 @@
 // The description window without a display: its editing commands and their
 // enabling rules, its close box, and its text travelling with documents
 // through the main window.
-#include "app/SSystemsForm.h"
+#include "app/mainwindow/SSystemsForm.h"
 #include "app/dialogs/DescriptionForms.h"
 #include "app/richtext/RichTextListing.h"
 #include "document/SettingsFile.h"
+#include "ScriptedPrompts.h"
 
 #include <QAction>
 #include <QApplication>
@@ -34,40 +35,16 @@ void EnsureApplication()
   new QApplication(argc, argv);
 }
 
-class TAnsweringPrompts : public TUserPrompts {
-public:
-  void Error(QWidget*, const std::string& text) override { Errors.push_back(text); }
-  void Message(QWidget*, const std::string&) override {}
-  bool Confirm(QWidget*, const std::string&) override { return false; }
-  std::string OpenDocumentName(QWidget*, const std::string&, const std::string&) override
-  {
-    return {};
-  }
-  std::string SaveDocumentName(QWidget*, const std::string&, const std::string&) override
-  {
-    return {};
-  }
-  bool ChooseColor(QWidget*, TColor& color) override
-  {
-    color = 0x80FFFF;
-    return true;
-  }
-  bool ChooseFont(QWidget*, QFont& font) override
-  {
-    FontOffered = font;
-    if (FontAnswer) font = QFont("Courier New", 14);
-    return FontAnswer;
-  }
-  std::vector<std::string> Errors;
-  bool FontAnswer = true;
-  QFont FontOffered;
-};
-
 class DescriptionWindow : public ::testing::Test {
 protected:
   void SetUp() override
   {
     EnsureApplication();
+    // A user who picks a light cyan and Courier New 14 when asked.
+    prompts_.ColorAnswer = true;
+    prompts_.ColorChoice = 0x80FFFF;
+    prompts_.FontAnswer = true;
+    prompts_.FontChoice = QFont("Courier New", 14);
     dir_ = fs::temp_directory_path() / ("sollumen-description-" + std::to_string(getpid()));
     fs::create_directories(dir_);
   }
@@ -96,7 +73,7 @@ protected:
   }
 
   fs::path dir_;
-  TAnsweringPrompts prompts_;
+  TScriptedPrompts prompts_;
   std::unique_ptr<TSolarSystemForm> form_;
 };
 

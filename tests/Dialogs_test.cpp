@@ -1,13 +1,14 @@
 // The user-defined lines, satellites and spacecraft dialogs as the main
 // window opens them, and the checked number field, without a display.
 // Modal dialogs are answered from a timer once they are up.
-#include "app/ColorSwatch.h"
-#include "app/SSystemsForm.h"
+#include "app/widgets/ColorSwatch.h"
+#include "app/mainwindow/SSystemsForm.h"
 #include "app/dialogs/DirectionDlgs.h"
 #include "app/dialogs/DirectionsDlgs.h"
 #include "app/dialogs/FloatEdit.h"
 #include "app/dialogs/SatellitesDlgs.h"
 #include "app/dialogs/SelectSpacecraftsDlgs.h"
+#include "ScriptedPrompts.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -43,34 +44,6 @@ void EnsureApplication()
   static char* argv[] = {name, nullptr};
   new QApplication(argc, argv);
 }
-
-class TScriptedPrompts : public TUserPrompts {
-public:
-  void Error(QWidget*, const std::string& text) override { Errors.push_back(text); }
-  void Message(QWidget*, const std::string& text) override
-  {
-    Messages.push_back(text);
-    FocusAtMessage = QApplication::focusWidget();
-  }
-  bool Confirm(QWidget*, const std::string&) override { return false; }
-  std::string OpenDocumentName(QWidget*, const std::string&, const std::string&) override
-  {
-    return {};
-  }
-  std::string SaveDocumentName(QWidget*, const std::string&, const std::string&) override
-  {
-    return {};
-  }
-  bool ChooseColor(QWidget*, TColor& color) override
-  {
-    if (ColorAnswer) color = ColorChoice;
-    return ColorAnswer;
-  }
-  std::vector<std::string> Errors, Messages;
-  QWidget* FocusAtMessage = nullptr;
-  bool ColorAnswer = false;
-  TColor ColorChoice = 0;
-};
 
 // Runs `answer` once `dialog` is the modal window on top. An answer cut
 // short by a failed assertion leaves the dialog open: it is then closed, so

@@ -8,6 +8,7 @@
 #include "app/UserPrompts.h"
 
 #include "../bench/SyntheticMpcorb.h"
+#include "ScriptedPrompts.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -23,17 +24,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-class TAnswers : public TUserPrompts {
-public:
-  void Error(QWidget*, const std::string& text) override { Errors.push_back(text); }
-  void Message(QWidget*, const std::string&) override {}
-  bool Confirm(QWidget*, const std::string&) override { return true; }
-  std::string OpenDocumentName(QWidget*, const std::string&, const std::string&) override { return {}; }
-  std::string SaveDocumentName(QWidget*, const std::string&, const std::string&) override { return {}; }
-  bool ChooseColor(QWidget*, TColor&) override { return false; }
-  std::vector<std::string> Errors;
-};
 
 std::string Bytes(const fs::path& p)
 {
@@ -75,7 +65,8 @@ TEST(ImportWindow, ImportsOnAWorkerAndCancelLeavesTheOldTable)
   QApplication app(argc, argv);
   const fs::path dir = fs::temp_directory_path() / ("sollumen-window-" + std::to_string(getpid()));
   fs::create_directories(dir);
-  TAnswers answers;
+  TScriptedPrompts answers;
+  answers.ConfirmAnswer = true;
   {
     TImportForm form(dir.string(), answers);
     form.show();

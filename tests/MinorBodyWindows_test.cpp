@@ -3,14 +3,15 @@
 // minor bodies, "Show all objects" and the table in use at start-up.
 #include "TableWriter.h"
 
-#include "app/ColorSwatch.h"
-#include "app/SSystemsForm.h"
+#include "app/widgets/ColorSwatch.h"
+#include "app/mainwindow/SSystemsForm.h"
 #include "app/database/CreateIdxForms.h"
 #include "app/database/SearchDlgs.h"
 #include "app/database/SelectObjectForms.h"
 #include "app/database/TableFilesDlg.h"
 #include "app/database/TableNameDlgs.h"
 #include "document/SettingsFile.h"
+#include "ScriptedPrompts.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -45,60 +46,6 @@ void EnsureApplication()
   new QApplication(argc, argv);  // kept to the end of the process
 }
 
-// Answers in place of the user: modal dialogs by the scripted answers in
-// turn (Cancel when none is left), questions by ConfirmAnswer.
-class TScriptedPrompts : public TUserPrompts {
-public:
-  void Error(QWidget*, const std::string& text) override { Errors.push_back(text); }
-  void Message(QWidget*, const std::string& text) override { Messages.push_back(text); }
-  bool Confirm(QWidget*, const std::string& text) override
-  {
-    Questions.push_back(text);
-    return ConfirmAnswer;
-  }
-  std::string OpenDocumentName(QWidget*, const std::string&, const std::string&) override
-  {
-    return {};
-  }
-  std::string SaveDocumentName(QWidget*, const std::string&, const std::string&) override
-  {
-    return {};
-  }
-  bool ChooseColor(QWidget*, TColor&) override { return false; }
-  std::string ChooseDirectory(QWidget*, const std::string&) override { return DirectoryAnswer; }
-  bool RunDialog(QDialog& dialog) override
-  {
-    ++Modals;
-    if (Answers.empty()) return false;
-    auto answer = std::move(Answers.front());
-    Answers.pop_front();
-    return answer(dialog) == QDialog::Accepted;
-  }
-  // OK after typing `text` into a name dialog.
-  void Type(const std::string& text)
-  {
-    Answers.push_back([text](QDialog& d) {
-      d.findChild<QLineEdit*>("EName")->setText(QString::fromStdString(text));
-      return int(QDialog::Accepted);
-    });
-  }
-  // OK in the browser after `pick` chose rows.
-  void Pick(std::function<void(TSelectObjectForm&)> pick)
-  {
-    Answers.push_back([pick](QDialog& d) {
-      pick(dynamic_cast<TSelectObjectForm&>(d));
-      return int(QDialog::Accepted);
-    });
-  }
-  void Clear() { Errors.clear(), Messages.clear(), Questions.clear(); }
-
-  std::vector<std::string> Errors, Messages, Questions;
-  std::deque<std::function<int(QDialog&)>> Answers;
-  bool ConfirmAnswer = true;
-  std::string DirectoryAnswer;
-  int Modals = 0;
-};
-
 std::vector<TMinorBodyRow> Planets()
 {
   return {BeltRow(1, "Ceres", 2.77), BeltRow(2, "Pallas", 2.77, 0.23, 34.8),
@@ -113,6 +60,23 @@ TDateRec Year(int year)
   r.Month = 6;
   r.Day = 1;
   return r;
+}
+
+// A user who answers Yes to every question.
+TScriptedPrompts ConfirmingPrompts()
+{
+  TScriptedPrompts p;
+  p.ConfirmAnswer = true;
+  return p;
+}
+
+// OK in the browser after `pick` chose rows.
+void Pick(TScriptedPrompts& prompts, std::function<void(TSelectObjectForm&)> pick)
+{
+  prompts.Answers.push_back([pick](QDialog& d) {
+    pick(dynamic_cast<TSelectObjectForm&>(d));
+    return int(QDialog::Accepted);
+  });
 }
 
 class MinorBodyTest : public ::testing::Test {
@@ -179,7 +143,7 @@ protected:
   }
 
   fs::path dir_;
-  TScriptedPrompts prompts_;
+  TScriptedPrompts prompts_ = ConfirmingPrompts();
   std::unique_ptr<TTableNameDlg> nameDlg_;
   std::unique_ptr<TSearchDlg> searchDlg_;
   std::unique_ptr<TCreateIdxForm> idxForm_;
@@ -381,12 +345,12 @@ TEST_F(MinorBodyTest, DuplicateNamesAreNumberedAndRemovalTakesEveryBodyOfTheName
   TSolarSystemForm& f = Window();
   ASSERT_TRUE(prompts_.Errors.empty());
   auto ceres = [](TSelectObjectForm& b) { b.SetCurrentPosition(0); };
-  prompts_.Pick(ceres);
+  Pick(prompts_, ceres);
   f.SBAddObjectClick();
   EXPECT_TRUE(prompts_.Questions.empty());
-  prompts_.Pick(ceres);
+  Pick(prompts_, ceres);
   f.SBAddObjectClick();
-  prompts_.Pick(ceres);
+  Pick(prompts_, ceres);
   f.SBAddObjectClick();
   EXPECT_EQ(Listed(f), (Names{"Ceres", "Ceres (1)", "Ceres (2)"}));
   ASSERT_EQ(prompts_.Questions.size(), 2u);
@@ -394,7 +358,7 @@ TEST_F(MinorBodyTest, DuplicateNamesAreNumberedAndRemovalTakesEveryBodyOfTheName
             "The list includes always an object named 'Ceres'.\rDo you wish do add the new "
             "object as 'Ceres (2)' ?");
   prompts_.ConfirmAnswer = false;
-  prompts_.Pick(ceres);
+  Pick(prompts_, ceres);
   f.SBAddObjectClick();
   EXPECT_EQ(f.SolarSystem().AsteroidsList().Count(), 3);
   EXPECT_EQ(f.GBOtherObjects->title().toStdString(), "&Other objects (3)");
@@ -426,7 +390,7 @@ TEST_F(MinorBodyTest, ButtonRulesFollowTheDateTheListAndTheTable)
                              f.SBAllObjects->isEnabled()};
   };
   EXPECT_EQ(enabled(), (std::vector<bool>{true, true, true, true, false, false, true}));
-  prompts_.Pick([](TSelectObjectForm& b) { b.SelectRows(1, 2); });
+  Pick(prompts_, [](TSelectObjectForm& b) { b.SelectRows(1, 2); });
   f.SBAddObjectClick();
   EXPECT_EQ(Listed(f), (Names{"Pallas", "Juno"}));
   EXPECT_EQ(enabled(), std::vector<bool>(7, true));
@@ -455,7 +419,7 @@ TEST_F(MinorBodyTest, DataFileSwitchesTheTableAndOpensTheBrowserOnIt)
     d.BRebuildIndxClick();
     return int(QDialog::Accepted);
   });
-  prompts_.Pick([](TSelectObjectForm& b) {
+  Pick(prompts_, [](TSelectObjectForm& b) {
     EXPECT_EQ(b.Table.TableName(), "Bare.db");
     b.SetCurrentPosition(3);
   });
@@ -495,13 +459,13 @@ TEST_F(MinorBodyTest, AddRefusesHugeSelectionsAndSkipsRowsWithoutEllipse)
     rows.push_back(BeltRow(no, std::string("B").append(std::to_string(no)), 3));
   TSolarSystemForm& f = Window(rows);
 
-  prompts_.Pick([](TSelectObjectForm& b) { b.DBGrid->selectAll(); });
+  Pick(prompts_, [](TSelectObjectForm& b) { b.DBGrid->selectAll(); });
   f.SBAddObjectClick();
   ASSERT_EQ(prompts_.Messages.size(), 1u);
   EXPECT_NE(prompts_.Messages[0].find("\"Show all objects\""), std::string::npos);
   EXPECT_EQ(f.SolarSystem().AsteroidsList().Count(), 0);
 
-  prompts_.Pick([](TSelectObjectForm& b) { b.SelectRows(0, 2); });
+  Pick(prompts_, [](TSelectObjectForm& b) { b.SelectRows(0, 2); });
   f.SBAddObjectClick();
   EXPECT_EQ(Listed(f), (Names{"Ceres", "Pallas"}));
   ASSERT_EQ(prompts_.Errors.size(), 1u);

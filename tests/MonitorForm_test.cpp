@@ -2,10 +2,11 @@
 // heights per kind, the fallback to Earth when its body is gone, the
 // locale's decimal separator, "Show", the main window's button and check
 // box, and its state in documents and the settings.
-#include "app/SSystemsForm.h"
+#include "app/mainwindow/SSystemsForm.h"
 #include "app/monitor/MonitorForms.h"
-#include "app/ViewScale.h"
+#include "app/mainwindow/ViewScale.h"
 #include "database/MinorBodyTable.h"
+#include "ScriptedPrompts.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -32,24 +33,6 @@ void EnsureApplication()
   static char* argv[] = {name, nullptr};
   new QApplication(argc, argv);
 }
-
-// Answers nothing and records the errors.
-class TSilentPrompts : public TUserPrompts {
-public:
-  void Error(QWidget*, const std::string& text) override { Errors.push_back(text); }
-  void Message(QWidget*, const std::string&) override {}
-  bool Confirm(QWidget*, const std::string&) override { return false; }
-  std::string OpenDocumentName(QWidget*, const std::string&, const std::string&) override
-  {
-    return "";
-  }
-  std::string SaveDocumentName(QWidget*, const std::string&, const std::string&) override
-  {
-    return "";
-  }
-  bool ChooseColor(QWidget*, TColor&) override { return false; }
-  std::vector<std::string> Errors;
-};
 
 TDateRec Year(int year)
 {
@@ -105,7 +88,7 @@ protected:
   TMonitorForm& Monitor() { return *form_->MonitorForm; }
 
   fs::path dir_;
-  TSilentPrompts prompts_;
+  TScriptedPrompts prompts_;
   std::unique_ptr<TSolarSystemForm> form_;
 };
 

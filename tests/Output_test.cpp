@@ -2,11 +2,12 @@
 // naming rules of exported files, PNG files read back through libpng, BMP
 // files, a printed page rasterised by pdftoppm, and failed exports that
 // leave the old file alone.
-#include "app/SSystemsForm.h"
+#include "app/mainwindow/SSystemsForm.h"
 #include "app/output/OutputTexts.h"
 #include "app/output/PngUnit.h"
 #include "app/output/PrintDlgs.h"
 #include "app/output/SaveAsBitmapDlgs.h"
+#include "ScriptedPrompts.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -46,38 +47,6 @@ void EnsureApplication()
   static char* argv[] = {name, nullptr};
   new QApplication(argc, argv);
 }
-
-// Answers in place of the user: the dialogs are filled in by `Fill` and
-// accepted; errors are recorded.
-class TOutputPrompts : public TUserPrompts {
-public:
-  void Error(QWidget*, const std::string& text) override { Errors.push_back(text); }
-  void Message(QWidget*, const std::string& text) override { Errors.push_back(text); }
-  bool Confirm(QWidget*, const std::string&) override { return false; }
-  std::string OpenDocumentName(QWidget*, const std::string&, const std::string&) override
-  {
-    return {};
-  }
-  std::string SaveDocumentName(QWidget*, const std::string&, const std::string&) override
-  {
-    return {};
-  }
-  bool ChooseColor(QWidget*, TColor&) override { return false; }
-  bool RunDialog(QDialog& dialog) override
-  {
-    if (!Fill) return false;
-    Fill(dialog);
-    return true;
-  }
-  std::string PrintFileName(QWidget*, const std::string&, const std::string&) override
-  {
-    return PdfAnswer;
-  }
-
-  std::function<void(QDialog&)> Fill;
-  std::string PdfAnswer;
-  std::vector<std::string> Errors;
-};
 
 std::vector<char> Bytes(const fs::path& p)
 {
@@ -218,7 +187,7 @@ TEST(OutputTexts, ExportNamesAndExtensions)
 TEST(SaveAsBitmapDialog, NameFieldSizeAndOkButton)
 {
   EnsureApplication();
-  TOutputPrompts prompts;
+  TScriptedPrompts prompts;
   TSaveAsBitmapDlg dialog(prompts);
   dialog.SetExportFileName("/pics/");
   EXPECT_EQ(dialog.FileNameEdit->text().toStdString(), "default.png");
@@ -243,7 +212,7 @@ TEST(SaveAsBitmapDialog, NameFieldSizeAndOkButton)
 TEST(PrintDialog, StartsFromBlackOnWhiteAndOneCopy)
 {
   EnsureApplication();
-  TOutputPrompts prompts;
+  TScriptedPrompts prompts;
   TPrintDlg dialog(prompts);
   dialog.Printer().setOutputFormat(QPrinter::PdfFormat);
   dialog.RBColorWBG->setChecked(true);
@@ -312,7 +281,7 @@ protected:
     form_ = std::make_unique<TSolarSystemForm>(o);
     form_->resize(700, 560);
     form_->SetTime(J2000());
-    prompts_.Errors.clear();
+    prompts_.Notices.clear();
   }
   void TearDown() override
   {
@@ -344,7 +313,7 @@ protected:
   }
 
   fs::path dir_;
-  TOutputPrompts prompts_;
+  TScriptedPrompts prompts_;
   std::unique_ptr<TSolarSystemForm> form_;
 };
 
@@ -355,7 +324,7 @@ TEST_F(OutputWindowTest, ExportWritesTheLinesInTheComplementOfTheBackground)
   const QRect band(20, 15, 200, 26), mirror(20, 500 - 41, 200, 26);
 
   Export("black", 500);  // the default black background: white text
-  ASSERT_TRUE(prompts_.Errors.empty()) << prompts_.Errors[0];
+  ASSERT_TRUE(prompts_.Notices.empty()) << prompts_.Notices[0];
   EXPECT_EQ(form_->BitmapSize, 500);
   EXPECT_EQ(form_->BitmapPath, dir_.string() + "/");
   const TPngRead r = ReadPng(dir_ / "black.png");
@@ -407,17 +376,17 @@ TEST_F(OutputWindowTest, FailedExportsLeaveTheOldFileAndNoOther)
   setrlimit(RLIMIT_FSIZE, &saved);
   std::signal(SIGXFSZ, previous);
 
-  ASSERT_EQ(prompts_.Errors, (std::vector<std::string>{"Error Writing PNG File!"}));
+  ASSERT_EQ(prompts_.Notices, (std::vector<std::string>{"Error Writing PNG File!"}));
   const std::vector<char> old = Bytes(target);
   EXPECT_EQ(std::string(old.begin(), old.end()), "the old picture");
   EXPECT_EQ(Files(), (std::vector<std::string>{"old.png"}));
   // The settings keep the values the dialog gave.
   EXPECT_EQ(form_->BitmapSize, 1000);
 
-  prompts_.Errors.clear();
+  prompts_.Notices.clear();
   const std::string missing = (dir_ / "no" / "such.png").string();
   Export(missing, 100);
-  EXPECT_EQ(prompts_.Errors, (std::vector<std::string>{"Error Opening File " + missing + "!"}));
+  EXPECT_EQ(prompts_.Notices, (std::vector<std::string>{"Error Opening File " + missing + "!"}));
   EXPECT_FALSE(fs::exists(dir_ / "no"));
 }
 
@@ -434,7 +403,7 @@ TEST_F(OutputWindowTest, PrintedPageShowsTheSceneInItsSquareAndTheTwoLines)
     dialog.ECopies->setValue(2);
   };
   form_->ActPrintExecute();
-  ASSERT_TRUE(prompts_.Errors.empty()) << prompts_.Errors[0];
+  ASSERT_TRUE(prompts_.Notices.empty()) << prompts_.Notices[0];
   ASSERT_TRUE(fs::exists(pdf));
   EXPECT_EQ(form_->SolarSystem().SizeMode(), 0);  // the screen repainted
 
@@ -493,7 +462,7 @@ TEST_F(OutputWindowTest, CancelledDialogsChangeNothing)
   form_->ActPrintExecute();
   EXPECT_EQ(form_->BitmapSize, 650);
   EXPECT_TRUE(Files().empty());
-  EXPECT_TRUE(prompts_.Errors.empty());
+  EXPECT_TRUE(prompts_.Notices.empty());
   // Printing to a file whose name the user does not give stops too.
   prompts_.Fill = [](QDialog& d) {
     dynamic_cast<TPrintDlg&>(d).Printer().setOutputFormat(QPrinter::PdfFormat);

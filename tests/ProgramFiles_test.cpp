@@ -1,6 +1,6 @@
 // Where the program keeps its files, the files it ships, and the command
 // line.
-#include "app/CommandLine.h"
+#include "app/mainwindow/CommandLine.h"
 #include "app/ProgramFiles.h"
 
 #include <gtest/gtest.h>

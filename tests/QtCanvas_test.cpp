@@ -1,4 +1,4 @@
-#include "app/QtCanvas.h"
+#include "app/widgets/QtCanvas.h"
 
 #include <gtest/gtest.h>
 

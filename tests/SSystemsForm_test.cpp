@@ -1,15 +1,16 @@
 // The main window without a display: time control and animation, the view
 // panel and its commands, documents through the window, start-up and exit.
-#include "app/AboutBoxes.h"
-#include "app/ColorSwatch.h"
-#include "app/InfoBoxes.h"
-#include "app/PaintBox.h"
-#include "app/SSystemsForm.h"
-#include "app/SpinButton.h"
-#include "app/TimeStepTexts.h"
-#include "app/ViewScale.h"
+#include "app/mainwindow/AboutBoxes.h"
+#include "app/widgets/ColorSwatch.h"
+#include "app/mainwindow/InfoBoxes.h"
+#include "app/widgets/PaintBox.h"
+#include "app/mainwindow/SSystemsForm.h"
+#include "app/widgets/SpinButton.h"
+#include "app/mainwindow/TimeStepTexts.h"
+#include "app/mainwindow/ViewScale.h"
 #include "database/MinorBodyTable.h"
 #include "document/SettingsFile.h"
+#include "ScriptedPrompts.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -46,44 +47,6 @@ void EnsureApplication()
   static char* argv[] = {name, nullptr};
   new QApplication(argc, argv);
 }
-
-// Answers in place of the user and records what was asked.
-class TScriptedPrompts : public TUserPrompts {
-public:
-  void Error(QWidget*, const std::string& text) override { Errors.push_back(text); }
-  void Message(QWidget*, const std::string& text) override { Messages.push_back(text); }
-  bool Confirm(QWidget*, const std::string& text) override
-  {
-    Questions.push_back(text);
-    return ConfirmAnswer;
-  }
-  std::string OpenDocumentName(QWidget*, const std::string& dir, const std::string& name) override
-  {
-    ProposedDir = dir;
-    ProposedName = name;
-    return OpenAnswer;
-  }
-  std::string SaveDocumentName(QWidget*, const std::string& dir, const std::string& name) override
-  {
-    ProposedDir = dir;
-    ProposedName = name;
-    return SaveAnswer;
-  }
-  bool ChooseColor(QWidget*, TColor& color) override
-  {
-    ++ColorDialogs;
-    if (ColorAnswer) color = ColorChoice;
-    return ColorAnswer;
-  }
-  void Clear() { Errors.clear(), Messages.clear(), Questions.clear(); }
-
-  std::vector<std::string> Errors, Messages, Questions;
-  bool ConfirmAnswer = false;
-  std::string OpenAnswer, SaveAnswer, ProposedDir, ProposedName = "unset";
-  bool ColorAnswer = false;
-  TColor ColorChoice = 0;
-  int ColorDialogs = 0;
-};
 
 TDateRec Date(int year, int month, int day, int hour = 0, int minute = 0)
 {

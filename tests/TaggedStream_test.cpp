@@ -1,7 +1,7 @@
-#include "document/Extended80.h"
+#include "stream/Extended80.h"
 #include "LargestAllocation.h"
-#include "document/TaggedStream.h"
-#include "document/TextConversion.h"
+#include "stream/TaggedStream.h"
+#include "stream/TextConversion.h"
 
 #include <gtest/gtest.h>
 

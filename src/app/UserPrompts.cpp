@@ -1,6 +1,6 @@
 #include "app/UserPrompts.h"
 
-#include "app/QtCanvas.h"  // ToQColor, FromQColor
+#include "app/widgets/QtCanvas.h"  // ToQColor, FromQColor
 
 #include <QColorDialog>
 #include <QDir>

@@ -9,7 +9,7 @@
 #pragma once
 
 #include "bodies/SSClasses.h"
-#include "document/TaggedStream.h"
+#include "stream/TaggedStream.h"
 
 void WriteBody(TWriter& writer, const TOEObject& body);
 void WriteBodies(TWriter& writer, const TOEObjectList& list);

@@ -18,7 +18,7 @@
 #pragma once
 
 #include "bodies/SSClasses.h"
-#include "document/TaggedStream.h"
+#include "stream/TaggedStream.h"
 
 #include <array>
 #include <cstdint>

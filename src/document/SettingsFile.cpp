@@ -1,7 +1,7 @@
 #include "document/SettingsFile.h"
 
-#include "document/ByteStreams.h"
-#include "document/TextConversion.h"
+#include "stream/ByteStreams.h"
+#include "stream/TextConversion.h"
 
 #include <cstdint>
 #include <fstream>

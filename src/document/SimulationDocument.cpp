@@ -1,6 +1,6 @@
 #include "document/SimulationDocument.h"
 
-#include "document/TextConversion.h"
+#include "stream/TextConversion.h"
 #include "scene/SolarSystemStream.h"
 
 #include <cerrno>

@@ -13,8 +13,8 @@
 // layer touches no window.
 #pragma once
 
-#include "document/ByteStreams.h"
-#include "document/TaggedStream.h"
+#include "stream/ByteStreams.h"
+#include "stream/TaggedStream.h"
 #include "scene/SolarSystem.h"
 
 #include <array>

@@ -8,7 +8,7 @@
 // Whatever was applied before an error stays applied.
 #pragma once
 
-#include "document/TaggedStream.h"
+#include "stream/TaggedStream.h"
 #include "scene/SolarSystem.h"
 
 #include <string>

@@ -1,7 +1,7 @@
 #include "app/dialogs/DescriptionForms.h"
 
-#include "app/QtCanvas.h"  // ToQColor
-#include "app/SSystemsForm.h"
+#include "app/widgets/QtCanvas.h"  // ToQColor
+#include "app/mainwindow/SSystemsForm.h"
 #include "app/UserPrompts.h"
 #include "app/dialogs/DescriptionGlyphs.h"
 #include "app/richtext/DescriptionLines.h"

@@ -1,6 +1,6 @@
 #include "app/dialogs/DirectionDlgs.h"
 
-#include "app/ColorSwatch.h"
+#include "app/widgets/ColorSwatch.h"
 #include "app/UserPrompts.h"
 #include "app/dialogs/DialogFrame.h"
 #include "astro/util404.h"  // PlanetNames

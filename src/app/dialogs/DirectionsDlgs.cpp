@@ -1,6 +1,6 @@
 #include "app/dialogs/DirectionsDlgs.h"
 
-#include "app/QtCanvas.h"  // ToQColor
+#include "app/widgets/QtCanvas.h"  // ToQColor
 #include "app/dialogs/DialogFrame.h"
 #include "app/dialogs/DirectionDlgs.h"
 

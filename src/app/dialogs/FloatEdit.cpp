@@ -1,6 +1,6 @@
 #include "app/dialogs/FloatEdit.h"
 
-#include "app/TimeStepTexts.h"  // GeneralNumberText
+#include "app/mainwindow/TimeStepTexts.h"  // GeneralNumberText
 #include "app/UserPrompts.h"
 
 #include <QFocusEvent>

@@ -1,8 +1,8 @@
 #include "app/monitor/MonitorForms.h"
 
-#include "app/PaintBox.h"
-#include "app/SSystemsForm.h"
-#include "app/ViewScale.h"
+#include "app/widgets/PaintBox.h"
+#include "app/mainwindow/SSystemsForm.h"
+#include "app/mainwindow/ViewScale.h"
 #include "scene/MonitorObjects.h"
 #include "scene/SolarSystem.h"
 

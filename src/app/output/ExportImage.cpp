@@ -1,7 +1,7 @@
 #include "app/output/ExportImage.h"
 
-#include "app/QtCanvas.h"
-#include "app/SceneImage.h"
+#include "app/widgets/QtCanvas.h"
+#include "app/widgets/SceneImage.h"
 #include "app/output/OutputTexts.h"
 #include "app/output/PngUnit.h"
 

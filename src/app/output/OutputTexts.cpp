@@ -1,6 +1,6 @@
 #include "app/output/OutputTexts.h"
 
-#include "app/TimeStepTexts.h"
+#include "app/mainwindow/TimeStepTexts.h"
 
 #include <algorithm>
 #include <cctype>

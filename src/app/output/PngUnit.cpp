@@ -1,6 +1,6 @@
 #include "app/output/PngUnit.h"
 
-#include "document/ByteStreams.h"
+#include "stream/ByteStreams.h"
 
 #include <png.h>
 

@@ -1,8 +1,8 @@
 #include "app/output/PrintPage.h"
 
-#include "app/QtCanvas.h"
+#include "app/widgets/QtCanvas.h"
 #include "app/output/OutputTexts.h"
-#include "document/ByteStreams.h"
+#include "stream/ByteStreams.h"
 
 #include <QPrinter>
 

@@ -1,6 +1,6 @@
 #include "app/richtext/RtfCodePages.h"
 
-#include "document/TextConversion.h"
+#include "stream/TextConversion.h"
 
 #include <iconv.h>
 

@@ -1,7 +1,7 @@
 #include "app/richtext/RtfWriter.h"
 
 #include "app/richtext/RichTextFormat.h"
-#include "document/TextConversion.h"
+#include "stream/TextConversion.h"
 
 #include <QHash>
 #include <QTextBlock>

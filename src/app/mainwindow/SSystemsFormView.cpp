@@ -1,12 +1,12 @@
 // The View tab, the window's commands with their shortcuts and the mouse
 // wheel, and UpdateControls, which brings every panel control into line
 // with the scene.
-#include "app/SSystemsForm.h"
+#include "app/mainwindow/SSystemsForm.h"
 
-#include "app/AboutBoxes.h"
-#include "app/ColorSwatch.h"
-#include "app/PaintBox.h"
-#include "app/ViewScale.h"
+#include "app/mainwindow/AboutBoxes.h"
+#include "app/widgets/ColorSwatch.h"
+#include "app/widgets/PaintBox.h"
+#include "app/mainwindow/ViewScale.h"
 #include "app/dialogs/DirectionsDlgs.h"
 #include "app/monitor/MonitorForms.h"
 #include "app/dialogs/DescriptionForms.h"

@@ -1,4 +1,4 @@
-#include "document/ByteStreams.h"
+#include "stream/ByteStreams.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -8,7 +8,7 @@
 // 8-bit tags of old files are read as Windows-1252.
 #pragma once
 
-#include "document/ByteStreams.h"
+#include "stream/ByteStreams.h"
 
 #include <cstddef>
 #include <cstdint>

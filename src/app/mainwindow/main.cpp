@@ -1,10 +1,10 @@
 // The program entry: the splash box first, then the main window, which
 // restores the previous state; the event loop runs until the main window is
 // closed, and its destruction saves the state.
-#include "app/AboutBoxes.h"
-#include "app/InfoBoxes.h"
+#include "app/mainwindow/AboutBoxes.h"
+#include "app/mainwindow/InfoBoxes.h"
 #include "app/ProgramIdentity.h"
-#include "app/SSystemsForm.h"
+#include "app/mainwindow/SSystemsForm.h"
 
 #include <QApplication>
 

@@ -1,6 +1,6 @@
-#include "app/ColorSwatch.h"
+#include "app/widgets/ColorSwatch.h"
 
-#include "app/QtCanvas.h"  // ToQColor
+#include "app/widgets/QtCanvas.h"  // ToQColor
 
 #include <QMouseEvent>
 #include <QPainter>

@@ -1,7 +1,7 @@
-#include "app/CommandLine.h"
+#include "app/mainwindow/CommandLine.h"
 
 #include "app/ProgramFiles.h"
-#include "app/TimeStepTexts.h"
+#include "app/mainwindow/TimeStepTexts.h"
 
 #include <QLocale>
 

@@ -1,9 +1,9 @@
 // Printing and image export from the main window: the dialogs, the two text
 // lines of the current instant and view, and the repaint of the screen
 // afterwards, since the scene remembers the canvas it painted last.
-#include "app/SSystemsForm.h"
+#include "app/mainwindow/SSystemsForm.h"
 
-#include "app/PaintBox.h"
+#include "app/widgets/PaintBox.h"
 #include "app/output/ExportImage.h"
 #include "app/output/OutputTexts.h"
 #include "app/output/PrintDlgs.h"

@@ -1,4 +1,4 @@
-#include "document/TextConversion.h"
+#include "stream/TextConversion.h"
 
 #include <cstdint>
 

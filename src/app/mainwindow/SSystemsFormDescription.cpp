@@ -1,7 +1,7 @@
 // The description window as the main window uses it: created with the main
 // window, placed by the settings file, and showing the description of each
 // document read and handing it over for each document written.
-#include "app/SSystemsForm.h"
+#include "app/mainwindow/SSystemsForm.h"
 
 #include "app/dialogs/DescriptionForms.h"
 

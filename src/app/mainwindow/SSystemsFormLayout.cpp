@@ -1,12 +1,12 @@
 // The main window's controls: drawing area, control panel, tool bar, tab
 // pages, commands and their connections to the handlers.
-#include "app/SSystemsForm.h"
+#include "app/mainwindow/SSystemsForm.h"
 
-#include "app/ColorSwatch.h"
-#include "app/PaintBox.h"
+#include "app/widgets/ColorSwatch.h"
+#include "app/widgets/PaintBox.h"
 #include "app/ProgramIdentity.h"
-#include "app/SpinButton.h"
-#include "app/ViewScale.h"
+#include "app/widgets/SpinButton.h"
+#include "app/mainwindow/ViewScale.h"
 
 #include <QAction>
 #include <QApplication>

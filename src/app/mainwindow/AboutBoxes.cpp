@@ -1,4 +1,4 @@
-#include "app/AboutBoxes.h"
+#include "app/mainwindow/AboutBoxes.h"
 
 #include "app/ProgramIdentity.h"
 

@@ -1,11 +1,11 @@
 // The main window's life: creation (restoring the previous state from the
 // settings file and "last.orb" or the document on the command line), first
 // showing, the events it handles itself, and the saving of the state at exit.
-#include "app/SSystemsForm.h"
+#include "app/mainwindow/SSystemsForm.h"
 
-#include "app/AboutBoxes.h"
-#include "app/CommandLine.h"
-#include "app/PaintBox.h"
+#include "app/mainwindow/AboutBoxes.h"
+#include "app/mainwindow/CommandLine.h"
+#include "app/widgets/PaintBox.h"
 #include "app/ProgramFiles.h"
 
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "app/TimeStepTexts.h"
+#include "app/mainwindow/TimeStepTexts.h"
 
 #include <QLocale>
 

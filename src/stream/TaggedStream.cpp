@@ -1,7 +1,7 @@
-#include "document/TaggedStream.h"
+#include "stream/TaggedStream.h"
 
-#include "document/Extended80.h"
-#include "document/TextConversion.h"
+#include "stream/Extended80.h"
+#include "stream/TextConversion.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,11 +1,11 @@
 // Documents in the main window: opening (with the offer to convert an old
 // document), saving, the template, dropped files, and applying what a
 // document holds to the window.
-#include "app/SSystemsForm.h"
+#include "app/mainwindow/SSystemsForm.h"
 
-#include "app/PaintBox.h"
+#include "app/widgets/PaintBox.h"
 #include "app/ProgramFiles.h"
-#include "document/ByteStreams.h"
+#include "stream/ByteStreams.h"
 
 #include <QToolButton>
 

@@ -1,4 +1,4 @@
-#include "app/InfoBoxes.h"
+#include "app/mainwindow/InfoBoxes.h"
 
 #include "app/ProgramIdentity.h"
 

@@ -1,7 +1,7 @@
-#include "app/PaintBox.h"
+#include "app/widgets/PaintBox.h"
 
-#include "app/QtCanvas.h"
-#include "app/SceneImage.h"
+#include "app/widgets/QtCanvas.h"
+#include "app/widgets/SceneImage.h"
 
 #include <QMouseEvent>
 #include <QPainter>

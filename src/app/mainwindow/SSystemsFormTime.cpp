@@ -1,9 +1,9 @@
 // The instant the main window shows: SetTime, stepping, the date, time and
 // step fields, now and zero, real-time mode and the animation.
-#include "app/SSystemsForm.h"
+#include "app/mainwindow/SSystemsForm.h"
 
-#include "app/PaintBox.h"
-#include "app/TimeStepTexts.h"
+#include "app/widgets/PaintBox.h"
+#include "app/mainwindow/TimeStepTexts.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -1,9 +1,9 @@
 // The main window's side of the user-defined lines, satellites and
 // spacecraft dialogs: making them, and the Objects tab's satellites and
 // spacecraft buttons with their handlers.
-#include "app/SSystemsForm.h"
+#include "app/mainwindow/SSystemsForm.h"
 
-#include "app/PaintBox.h"
+#include "app/widgets/PaintBox.h"
 #include "app/dialogs/DirectionsDlgs.h"
 #include "app/dialogs/SatellitesDlgs.h"
 #include "app/dialogs/SelectSpacecraftsDlgs.h"

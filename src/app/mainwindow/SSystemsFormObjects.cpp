@@ -2,10 +2,10 @@
 // satellites and the spacecraft are shown and in which colours, the user's
 // list of minor bodies taken from the browser, "Show all objects" for a
 // whole table, and the minor-body table in use.
-#include "app/SSystemsForm.h"
+#include "app/mainwindow/SSystemsForm.h"
 
-#include "app/ColorSwatch.h"
-#include "app/PaintBox.h"
+#include "app/widgets/ColorSwatch.h"
+#include "app/widgets/PaintBox.h"
 #include "app/database/CreateIdxForms.h"
 #include "app/database/SearchDlgs.h"
 #include "app/database/SelectObjectForms.h"

@@ -1,7 +1,7 @@
 // The main window's side of the monitor: creating and destroying it,
 // refreshing it after every change of the scene, and its place,
 // stay-on-top style, visibility and body in the settings and documents.
-#include "app/SSystemsForm.h"
+#include "app/mainwindow/SSystemsForm.h"
 
 #include "app/monitor/MonitorForms.h"
 

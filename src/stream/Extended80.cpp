@@ -1,4 +1,4 @@
-#include "document/Extended80.h"
+#include "stream/Extended80.h"
 
 #include <cfloat>
 #include <cmath>

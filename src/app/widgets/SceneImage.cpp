@@ -1,6 +1,6 @@
-#include "app/SceneImage.h"
+#include "app/widgets/SceneImage.h"
 
-#include "app/QtCanvas.h"
+#include "app/widgets/QtCanvas.h"
 
 QFont SceneImageFont()
 {
