@@ -66,11 +66,13 @@ TEST_F(ProgramFilesTest, FirstStartCopiesShippedFilesAndNeverReplacesTheUsers)
   Write(shipped / "template.orb", "template");
   Write(shipped / "Example-Earth-Mars.spc", "trajectory");
   Write(shipped / "MPC (10000).db", "table");
+  Write(shipped / "MPCORB.rtf", "note");
   const std::string user = (root_ / "user" / "sollumen").string() + "/";
   InstallProgramFiles(shipped, user, ShippedFileNames());
   EXPECT_EQ(Read(fs::path(user) / "template.orb"), "template");
   EXPECT_EQ(Read(fs::path(user) / "MPC (10000).db"), "table");
   EXPECT_EQ(Read(fs::path(user) / "Example-Earth-Mars.spc"), "trajectory");
+  EXPECT_EQ(Read(fs::path(user) / "MPCORB.rtf"), "note");
   EXPECT_EQ(Read(fs::path(user) / "last.orb"), "template");
 
   Write(fs::path(user) / "last.orb", "mine");

@@ -109,8 +109,10 @@ fs::path ShippedFilesDir(const fs::path& exeDir, const fs::path& installedData)
 std::vector<std::string> ShippedFileNames()
 {
   // The default minor-body table comes with them, so that a new user's
-  // "Add" and "Show all objects" work at once.
-  return {TemplateDocumentName, SOLLUMEN_SHIPPED_SPACECRAFT_NAME, "MPC (10000).db"};
+  // "Add" and "Show all objects" work at once, and the note on its data
+  // that the about box refers the user to.
+  return {TemplateDocumentName, SOLLUMEN_SHIPPED_SPACECRAFT_NAME, "MPC (10000).db",
+          "MPCORB.rtf"};
 }
 
 void InstallProgramFiles(const fs::path& shippedDir, const std::string& programDir,

@@ -1,5 +1,6 @@
 // sollumen-cli: the command-line front end of Sollumen.
 #include "Cli.h"
+#include "ProgramVersion.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -63,6 +64,10 @@ int main(int argc, char** argv)
   }
   if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
     PrintOverview(std::cout);
+    return 0;
+  }
+  if (args[0] == "--version") {
+    PrintVersion(std::cout, "sollumen-cli");
     return 0;
   }
   auto& reg = Registry();

@@ -3,6 +3,7 @@
 // nothing but a database directory (as the orrery starts it) it opens its
 // window.
 #include "ImportCommand.h"
+#include "ProgramVersion.h"
 
 #ifdef TESSALOADER_WINDOW
 #include "ImportWindow.h"
@@ -15,6 +16,10 @@
 int main(int argc, char** argv)
 {
   const std::vector<std::string> args(argv + 1, argv + argc);
+  if (args.size() == 1 && args[0] == "--version") {
+    PrintVersion(std::cout, "tessaloader");
+    return 0;
+  }
   if (!WantsWindow(args)) return RunImportCommand(args);
 #ifdef TESSALOADER_WINDOW
   return RunImportWindow(argc, argv, WindowDirectory(args));
