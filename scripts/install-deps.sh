@@ -10,6 +10,12 @@ packages=(
   libpng-dev libsqlite3-dev sqlite3 zlib1g-dev poppler-utils
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation xvfb xauth
+  # the Debian package: icons drawn from the SVG, manual pages, packaging and
+  # its checks (lintian, the desktop's validators, the document type)
+  librsvg2-bin help2man dpkg-dev fakeroot file lintian desktop-file-utils appstream
+  shared-mime-info libglib2.0-bin
+  # scripts/make-images.sh: the window's picture on a virtual display
+  openbox xdotool x11-utils imagemagick
 )
 
 missing=()
