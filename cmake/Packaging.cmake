@@ -38,8 +38,8 @@ exports it as a PNG or BMP image.
 
 The package holds the program, sollumen-cli (its computations and pictures
 on the command line) and tessaloader (which fills minor-body tables from
-the Minor Planet Center's element files), with a table of ten thousand
-minor bodies.")
+the Minor Planet Center's element files), with a table of nearly nine
+thousand minor bodies.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 
