@@ -2,6 +2,7 @@
 // window opens them, and the checked number field, without a display.
 // Modal dialogs are answered from a timer once they are up.
 #include "app/widgets/ColorSwatch.h"
+#include "app/mainwindow/AboutBoxes.h"
 #include "app/mainwindow/SSystemsForm.h"
 #include "app/dialogs/DirectionDlgs.h"
 #include "app/dialogs/DirectionsDlgs.h"
@@ -24,10 +25,12 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QUrl>
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <unistd.h>
 
@@ -457,6 +460,35 @@ TEST_F(FloatEditTest, DecimalSeparatorFollowsTheLocale)
 
   EXPECT_EQ(FloatEditText(1e20L, 3), "1E20");
   EXPECT_EQ(OutOfRangeMessage(-0.5L, 1e99L), "The value is out of range (-0,5 .. 1E99).");
+}
+
+// The about box names the note on the minor-body data; once the note lies
+// in the program's directory, its name is a link that opens the file.
+TEST(AboutBox, LinksTheDataNoteOnlyWhereItLies)
+{
+  EnsureApplication();
+  const fs::path dir = fs::temp_directory_path() / ("sollumen about " + std::to_string(getpid()));
+  fs::create_directories(dir);
+  const fs::path note = dir / "MPCORB.rtf";
+  const QString path = QString::fromStdString(note.string());
+  TAboutBox box;
+  auto* info = box.findChild<QLabel*>("InfoLabel");
+  ASSERT_NE(info, nullptr);
+  const QString plain = info->text();
+  ASSERT_TRUE(plain.contains("MPCORB.rtf"));
+
+  box.SetDataNotePath(path);  // not there: the notice stays as it was
+  EXPECT_EQ(info->text(), plain);
+  EXPECT_FALSE(info->openExternalLinks());
+
+  std::ofstream(note) << "{\\rtf1 note}";
+  box.SetDataNotePath(path);
+  const QString url = QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded);
+  EXPECT_TRUE(url.contains("%20"));
+  EXPECT_TRUE(info->text().contains("<a href=\"" + url + "\">MPCORB.rtf</a>")) << info->text().toStdString();
+  EXPECT_TRUE(info->text().startsWith(plain.section('\n', 0, 0).toHtmlEscaped()));
+  EXPECT_TRUE(info->openExternalLinks());
+  fs::remove_all(dir);
 }
 
 }  // namespace

@@ -43,8 +43,9 @@ QString HomePageAddress() { return QStringLiteral(SOLLUMEN_HOMEPAGE); }
 
 QString MakerNotice()
 {
-  return "Free software by the Sollumen developers; comments and reports are welcome "
-         "through the home page.";
+  // Two lines in the boxes' small print, so that the data-source notice
+  // below it is not cut off.
+  return "Free software by the Sollumen developers; write to us through the home page.";
 }
 
 QString DataSourceNotice()

@@ -87,6 +87,7 @@ int main(int argc, char** argv)
   int status = 0;
   {
     TSolarSystemForm form(options);
+    about.SetDataNotePath(QString::fromStdString(form.ProgramDir) + "MPCORB.rtf");
     form.show();
     if (report)
       QTimer::singleShot(0, &form, [&form] {
