@@ -5,5 +5,5 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/build.sh
-(cd build && cpack -G DEB >/dev/null)
+(cd build && cpack -G DEB >package.log 2>&1) || { cat build/package.log >&2; exit 1; }
 ls "$PWD"/build/sollumen_*.deb
