@@ -170,7 +170,11 @@ void TSolarSystemForm::showEvent(QShowEvent* event)
 void TSolarSystemForm::changeEvent(QEvent* event)
 {
   if (event->type() == QEvent::ActivationChange && isActiveWindow()) FormActivate();
-  if (event->type() == QEvent::PaletteChange) ApplyPaletteToGlyphs();
+  // The buttons take the new palette after the window: their glyphs are
+  // drawn again once they have it.
+  if (event->type() == QEvent::PaletteChange ||
+      event->type() == QEvent::ApplicationPaletteChange)
+    QTimer::singleShot(0, this, [this] { ApplyPaletteToGlyphs(); });
   QWidget::changeEvent(event);
 }
 

@@ -9,6 +9,7 @@
 #include <QGroupBox>
 #include <QMenu>
 #include <QMenuBar>
+#include <QToolBar>
 #include <QToolButton>
 
 void TSolarSystemForm::CreateMenus()
@@ -113,12 +114,14 @@ void TSolarSystemForm::UpdateMenuStates()
 
 void TSolarSystemForm::ApplyPaletteToGlyphs()
 {
-  const QPalette& p = palette();
-  SBStartAnimate->setIcon(PanelGlyph(TPanelGlyph::Start, p));
-  SBStopAnimate->setIcon(PanelGlyph(TPanelGlyph::Stop, p));
-  SBPauseAnimate->setIcon(PanelGlyph(TPanelGlyph::Pause, p));
-  SBInvert->setIcon(PanelGlyph(TPanelGlyph::Reverse, p));
-  ActExit->setIcon(PanelGlyph(TPanelGlyph::Exit, p));
+  if (!SBStartAnimate || !ActExit) return;  // not made yet
+  // The palettes the glyphs are shown on.
+  const QPalette& panel = SBStartAnimate->palette();
+  SBStartAnimate->setIcon(PanelGlyph(TPanelGlyph::Start, panel));
+  SBStopAnimate->setIcon(PanelGlyph(TPanelGlyph::Stop, panel));
+  SBPauseAnimate->setIcon(PanelGlyph(TPanelGlyph::Pause, panel));
+  SBInvert->setIcon(PanelGlyph(TPanelGlyph::Reverse, panel));
+  ActExit->setIcon(PanelGlyph(TPanelGlyph::Exit, ToolBar->palette()));
 }
 
 // ------------------------------------------------------- time by keyboard
