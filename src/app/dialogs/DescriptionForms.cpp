@@ -174,7 +174,7 @@ void TDescriptionForm::ApplyTextColors()
   const QColor base = ToQColor(background_);
   QPalette p = Memo->palette();
   p.setColor(QPalette::Base, base);
-  p.setColor(QPalette::Text, ReadableOn(palette().color(QPalette::Text), base));
+  p.setColor(QPalette::Text, TextColorOn(palette().color(QPalette::Text), base));
   Memo->setPalette(p);
 }
 

@@ -14,6 +14,8 @@
 
 void TSolarSystemForm::CreateMenus()
 {
+  // The access letters stay clear of the panel's tabs (Time, View,
+  // Objects), which Alt+T, Alt+V and Alt+O choose.
   MFile = MenuBar->addMenu("&File");
   MFile->setObjectName("MFile");
   MFile->addAction(ActOpen);
@@ -25,7 +27,7 @@ void TSolarSystemForm::CreateMenus()
   MFile->addSeparator();
   MFile->addAction(ActExit);
 
-  MView = MenuBar->addMenu("&View");
+  MView = MenuBar->addMenu("Vi&ew");
   MView->setObjectName("MView");
   MView->addAction(ActZoomIn);
   MView->addAction(ActZoomOut);
@@ -38,7 +40,7 @@ void TSolarSystemForm::CreateMenus()
   MView->addAction(ActUserLines);
   MView->addAction(ActNextTab);
 
-  MTime = MenuBar->addMenu("&Time");
+  MTime = MenuBar->addMenu("Ti&me");
   MTime->setObjectName("MTime");
   MTime->addAction(ActStepForward);
   MTime->addAction(ActStepBackward);
@@ -50,7 +52,7 @@ void TSolarSystemForm::CreateMenus()
   MTime->addAction(ActZeroTime);
   MTime->addAction(ActRealTime);
 
-  MObjects = MenuBar->addMenu("&Objects");
+  MObjects = MenuBar->addMenu("Ob&jects");
   MObjects->setObjectName("MObjects");
   MObjects->addAction(ActAddObjects);
   MObjects->addAction(ActShowAllObjects);
@@ -59,7 +61,7 @@ void TSolarSystemForm::CreateMenus()
   MObjects->addAction(ActSatellites);
   MObjects->addAction(ActSpacecrafts);
 
-  MWindows = MenuBar->addMenu("&Windows");
+  MWindows = MenuBar->addMenu("Windo&ws");
   MWindows->setObjectName("MWindows");
   MWindows->addAction(ActMonitor);
   MWindows->addAction(ActDescription);

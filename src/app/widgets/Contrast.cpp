@@ -53,6 +53,14 @@ QColor ReadableOn(const QColor& wanted, const QColor& background, double ratio)
   return Mix(wanted, extreme, hi);
 }
 
+QColor TextColorOn(const QColor& wanted, const QColor& background)
+{
+  if (ContrastRatio(wanted, background) >= ReadableContrast) return wanted;
+  return ContrastRatio(Qt::white, background) >= ContrastRatio(Qt::black, background)
+             ? QColor(Qt::white)
+             : QColor(Qt::black);
+}
+
 QColor GlyphInk(const QPalette& palette)
 {
   return ReadableOn(palette.color(QPalette::ButtonText), palette.color(QPalette::Button));

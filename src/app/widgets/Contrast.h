@@ -22,5 +22,9 @@ constexpr double ReadableContrast = 4.5;
 QColor ReadableOn(const QColor& wanted, const QColor& background,
                   double ratio = ReadableContrast);
 
+// Text colour: `wanted` when it reads on `background`, else plain black or
+// white, whichever reads better (a faded grey would look disabled).
+QColor TextColorOn(const QColor& wanted, const QColor& background);
+
 // Ink for glyphs the program draws itself on buttons of this palette.
 QColor GlyphInk(const QPalette& palette);
