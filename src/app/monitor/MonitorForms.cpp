@@ -145,12 +145,14 @@ void TMonitorForm::resizeEvent(QResizeEvent* event)
 {
   QWidget::resizeEvent(event);
   if (!Panel || !StringGrid) return;
-  // The list and the grid take the width; the values' column the rest.
+  // The list and the grid take the width; the long labels the grid's.
   Panel->setGeometry(rect());
   CBObject->resize(width() - (ClientWidth - 240), CBObject->height());
   SBShowObject->move(width() - (ClientWidth - 248), SBShowObject->y());
   StringGrid->resize(width() - 2, height() - GridTop);
-  StringGrid->setColumnWidth(1, std::max(87, StringGrid->viewport()->width() - 200));
+  const int labels = std::max(200, StringGrid->viewport()->width() - 90);
+  StringGrid->setColumnWidth(0, labels);
+  StringGrid->setColumnWidth(1, std::max(87, StringGrid->viewport()->width() - labels));
 }
 
 int TMonitorForm::RowCount() const { return StringGrid->rowCount(); }
