@@ -58,8 +58,9 @@ QRect FitInside(const QRect& wanted, const QRect& available, const QSize& minimu
 
 void PlaceOnScreen(QWidget* window, const QPoint& position, const QSize& size)
 {
+  // The window with its frame, the frame's corner at `position`.
   const QMargins frame = ExpectedFrame(window);
-  const QRect wanted = QRect(position, size).marginsAdded(frame).translated(frame.left(), frame.top());
+  const QRect wanted(position, size.grownBy(frame));
   QScreen* screen = ScreenFor(wanted);
   if (!screen) {
     window->move(position);
@@ -71,8 +72,7 @@ void PlaceOnScreen(QWidget* window, const QPoint& position, const QSize& size)
   const QSize room = available.marginsRemoved(frame).size();
   const QSize minimum = window->minimumSize().boundedTo(room);
   if (minimum != window->minimumSize()) window->setMinimumSize(minimum);
-  const QRect fitted =
-      FitInside(wanted, available, minimum.grownBy(frame));
+  const QRect fitted = FitInside(wanted, available, minimum.grownBy(frame));
   window->resize(fitted.size().shrunkBy(frame));
   window->move(fitted.topLeft());
 }
