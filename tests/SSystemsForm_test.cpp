@@ -41,7 +41,12 @@ namespace {
 void EnsureApplication()
 {
   if (QApplication::instance()) return;
-  setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  // Without a display: a desktop screen of its own, large enough for the
+  // windows' default places.
+  const char* platform = getenv("QT_QPA_PLATFORM");
+  if (!platform || std::string(platform) == "offscreen")
+    setenv("QT_QPA_PLATFORM",
+           "offscreen:configfile=" SOLLUMEN_TEST_DATA "/screens/desktop-1920x1200.json", 1);
   static int argc = 1;
   static char name[] = "SSystemsForm_test";
   static char* argv[] = {name, nullptr};
@@ -423,19 +428,27 @@ TEST_F(WindowTest, ShortcutsAndWheelOnlyWhereTheyApply)
   QTest::keyClick(&f, Qt::Key_Down, Qt::AltModifier);
   EXPECT_EQ(f.TBDim->value(), 3);
 
-  // The wheel zooms only with Ctrl held.
-  auto wheel = [&](int dy, Qt::KeyboardModifiers mods) {
+  // The wheel zooms over the picture with or without Ctrl, over the panel
+  // only with Ctrl (its sliders and lists keep their own wheel).
+  auto wheel = [&](QWidget* w, int dy, Qt::KeyboardModifiers mods) {
     const QPointF at(10, 10);
-    QWheelEvent e(at, f.PaintBox->mapToGlobal(at), QPoint(), QPoint(0, dy), Qt::NoButton, mods,
+    QWheelEvent e(at, w->mapToGlobal(at), QPoint(), QPoint(0, dy), Qt::NoButton, mods,
                   Qt::NoScrollPhase, false);
-    QApplication::sendEvent(f.PaintBox, &e);
+    QApplication::sendEvent(w, &e);
   };
-  wheel(120, Qt::NoModifier);
-  EXPECT_EQ(f.TBDim->value(), 3);
-  wheel(120, Qt::ControlModifier);
+  wheel(f.PaintBox, 120, Qt::NoModifier);
   EXPECT_EQ(f.TBDim->value(), 2);
-  wheel(-120, Qt::ControlModifier);
+  wheel(f.PaintBox, -120, Qt::NoModifier);
   EXPECT_EQ(f.TBDim->value(), 3);
+  wheel(f.PaintBox, 120, Qt::ControlModifier);
+  EXPECT_EQ(f.TBDim->value(), 2);
+  wheel(f.CBCenterObject, -120, Qt::ControlModifier);
+  EXPECT_EQ(f.TBDim->value(), 3);
+  wheel(f.CBCenterObject, -120, Qt::NoModifier);
+  EXPECT_EQ(f.TBDim->value(), 3);
+  // A touch pad's small steps add up to one notch.
+  for (int i = 0; i < 3; ++i) wheel(f.PaintBox, 40, Qt::NoModifier);
+  EXPECT_EQ(f.TBDim->value(), 2);
 
   // Shift+Tab walks the pages, from the last back to the first.
   f.SetActivePage(2);
@@ -488,21 +501,27 @@ TEST_F(WindowTest, ColourDialogsAndCentreList)
   EXPECT_EQ(f.CBCenterObject->currentText().toStdString(), "Pluto");
 }
 
-TEST_F(WindowTest, DrawingAreaIsKeptSquare)
+TEST_F(WindowTest, ResizedWindowKeepsItsSizeAndASquarePicture)
 {
+  // The window no longer snaps back to a square drawing area: the area
+  // takes all the room beside the panel, and the picture its largest
+  // centred square.
   TSolarSystemForm& f = Fresh();
   Show(f);
   f.resize(1000, 600);
   QApplication::processEvents();
   QTest::mouseMove(f.PaintBox, QPoint(20, 20));
   QApplication::processEvents();
-  EXPECT_EQ(f.PaintBox->width(), f.PaintBox->height());
-  EXPECT_EQ(f.width(), 600 + 156);
+  EXPECT_EQ(f.size(), QSize(1000, 600));
+  EXPECT_EQ(f.PaintBox->width(), 1000 - f.ControlPanel->width());
+  const QRect square = f.PaintBox->SceneRect();
+  EXPECT_EQ(square.width(), square.height());
+  EXPECT_EQ(square.height(), f.PaintBox->height());
+  EXPECT_LE(std::abs(square.center().x() - f.PaintBox->rect().center().x()), 1);
   f.resize(900, 900);
   QApplication::processEvents();
-  f.ControlPanelMouseMove();
-  QApplication::processEvents();
-  EXPECT_EQ(f.PaintBox->width(), f.PaintBox->height());
+  EXPECT_EQ(f.size(), QSize(900, 900));
+  EXPECT_EQ(f.PaintBox->SceneRect().width(), f.PaintBox->width());
   // Everything of the panel fits the smallest window.
   EXPECT_LE(f.ControlPanel->minimumSizeHint().height(), f.minimumHeight());
 }

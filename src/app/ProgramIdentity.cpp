@@ -1,5 +1,7 @@
 #include "app/ProgramIdentity.h"
 
+#include "app/widgets/Contrast.h"
+
 #include <QDesktopServices>
 #include <QFrame>
 #include <QMouseEvent>
@@ -73,11 +75,25 @@ TLinkLabel::TLinkLabel(QWidget* parent) : QLabel(parent)
   QFont f = font();
   f.setUnderline(true);
   setFont(f);
-  QPalette pal = palette();
-  pal.setColor(QPalette::WindowText, QColor(0, 0, 128));
-  setPalette(pal);
+  ApplyLinkColor();
   setCursor(Qt::PointingHandCursor);
   setToolTip(HomePageAddress());
+}
+
+void TLinkLabel::ApplyLinkColor()
+{
+  // Setting the label's own palette reports a change of palette again.
+  coloring_ = true;
+  QPalette pal = palette();
+  pal.setColor(QPalette::WindowText, ReadableOn(QColor(0, 0, 128), pal.color(QPalette::Window)));
+  setPalette(pal);
+  coloring_ = false;
+}
+
+void TLinkLabel::changeEvent(QEvent* event)
+{
+  QLabel::changeEvent(event);
+  if (event->type() == QEvent::PaletteChange && !coloring_) ApplyLinkColor();
 }
 
 void TLinkLabel::LinkLabelClick() { QDesktopServices::openUrl(QUrl(HomePageAddress())); }

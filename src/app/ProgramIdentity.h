@@ -24,7 +24,8 @@ class QFrame;
 QFrame* AddIdentityPanel(QWidget* box, const QRect& geometry, const QPoint& namePos,
                          const QString& version);
 
-// A link to the home page: navy, underlined, a hand cursor; a click opens
+// A link to the home page: navy (or the nearest colour that reads on a
+// dark palette), underlined, a hand cursor; a click opens
 // the page in the desktop's default browser without waiting, and a failure
 // is ignored.
 class TLinkLabel : public QLabel {
@@ -34,4 +35,9 @@ public:
 
 protected:
   void mousePressEvent(QMouseEvent* event) override;
+  void changeEvent(QEvent* event) override;
+
+private:
+  void ApplyLinkColor();
+  bool coloring_ = false;
 };

@@ -67,7 +67,13 @@ TSelectObjectForm::~TSelectObjectForm() { Table.Close(); }
 void TSelectObjectForm::CreateControls()
 {
   setObjectName("SelectObjectForm");
-  setFixedSize(740, 317);
+  // The design size to start with; the grid takes whatever the user
+  // gives the window, maximised too.
+  resize(740, 317);
+  setMinimumSize(420, 200);
+  setWindowFlags(windowFlags() | Qt::WindowMinMaxButtonsHint);
+  setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+  setSizeGripEnabled(true);
   auto* v = new QVBoxLayout(this);
   v->setContentsMargins(0, 0, 0, 6);
   v->setSpacing(6);
@@ -75,7 +81,7 @@ void TSelectObjectForm::CreateControls()
   auto* panel2 = new QFrame(this);
   panel2->setObjectName("Panel2");
   panel2->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-  panel2->setFixedHeight(268);
+  panel2->setMinimumHeight(100);
   auto* p = new QVBoxLayout(panel2);
   p->setContentsMargins(1, 1, 1, 1);
   DBGrid = new QTableView(panel2);
@@ -107,8 +113,9 @@ void TSelectObjectForm::CreateControls()
   // Numbers of the whole catalogue have seven digits and a sign.
   DBGrid->setColumnWidth(0, std::max(DBGrid->columnWidth(0),
                                      DBGrid->fontMetrics().horizontalAdvance("-0000000") + 8));
+  titles->setStretchLastSection(true);
   p->addWidget(DBGrid);
-  v->addWidget(panel2);
+  v->addWidget(panel2, 1);
 
   auto* bottom = new QHBoxLayout;
   bottom->setContentsMargins(8, 0, 8, 0);
@@ -140,7 +147,6 @@ void TSelectObjectForm::CreateControls()
   bottom->addStretch(1);
   for (QPushButton* b : {BSearch, BDataFiles, OKBtn, CancelBtn}) bottom->addWidget(b);
   v->addLayout(bottom);
-  v->addStretch(1);
 
   connect(titles, &QHeaderView::sectionClicked, this, [this](int c) { DBGridTitleClick(c); });
   connect(DBGrid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
@@ -174,8 +180,13 @@ void TSelectObjectForm::Guarded(F&& action)
 bool TSelectObjectForm::Execute()
 {
   FormShow();
-  if (QScreen* s = QApplication::primaryScreen())
-    move(s->availableGeometry().center() - rect().center());
+  // Centred on the screen of the window it belongs to, whole.
+  const QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr;
+  if (QScreen* s = owner ? owner->screen() : QApplication::primaryScreen()) {
+    const QRect room = s->availableGeometry();
+    resize(size().boundedTo(room.size() - QSize(8, 34)));
+    move(room.center() - rect().center());
+  }
   return prompts_.RunDialog(*this);
 }
 

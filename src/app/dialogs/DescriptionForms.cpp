@@ -4,6 +4,7 @@
 #include "app/mainwindow/SSystemsForm.h"
 #include "app/UserPrompts.h"
 #include "app/dialogs/DescriptionGlyphs.h"
+#include "app/widgets/Contrast.h"
 #include "app/richtext/DescriptionLines.h"
 
 #include <QAction>
@@ -25,7 +26,8 @@ QToolButton* ToolButton(const char* name, TDescriptionGlyph glyph, const QString
 {
   auto* b = new QToolButton(parent);
   b->setObjectName(name);
-  b->setIcon(DescriptionGlyph(glyph));
+  b->setIcon(DescriptionGlyph(glyph, parent->palette()));
+  b->setProperty("glyph", static_cast<int>(glyph));
   b->setToolTip(hint);
   b->setAutoRaise(true);
   b->setFocusPolicy(Qt::NoFocus);  // the field keeps the keyboard and its selection
@@ -162,9 +164,29 @@ void TDescriptionForm::ClearDescription()
 void TDescriptionForm::SetBackgroundColor(TColor color)
 {
   background_ = color & 0xFFFFFF;
+  ApplyTextColors();
+}
+
+void TDescriptionForm::ApplyTextColors()
+{
+  // Text without a colour of its own takes the desktop's text colour, or
+  // the nearest one that reads on the document's background.
+  const QColor base = ToQColor(background_);
   QPalette p = Memo->palette();
-  p.setColor(QPalette::Base, ToQColor(background_));
+  p.setColor(QPalette::Base, base);
+  p.setColor(QPalette::Text, TextColorOn(palette().color(QPalette::Text), base));
   Memo->setPalette(p);
+}
+
+void TDescriptionForm::changeEvent(QEvent* event)
+{
+  QWidget::changeEvent(event);
+  if (event->type() != QEvent::PaletteChange || !Memo) return;
+  ApplyTextColors();
+  for (QToolButton* b : findChildren<QToolButton*>())
+    if (b->property("glyph").isValid())
+      b->setIcon(DescriptionGlyph(static_cast<TDescriptionGlyph>(b->property("glyph").toInt()),
+                                  palette()));
 }
 
 bool TDescriptionForm::StayOnTop() const

@@ -92,9 +92,12 @@ protected:
   void showEvent(QShowEvent* event) override;
   void hideEvent(QHideEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
 private:
   void FormCreate();
+  // The field's background and its default text colour.
+  void ApplyTextColors();
   void FormHide();
   // Whether every character of the selection (or, without one, the text
   // typed next) has the property.

@@ -1,7 +1,10 @@
 #include "app/dialogs/DescriptionGlyphs.h"
 
+#include "app/widgets/Contrast.h"
+
 #include <QPainter>
 #include <QPainterPath>
+#include <QPalette>
 #include <QPixmap>
 
 namespace {
@@ -31,18 +34,18 @@ void Letter(QPainter& p, const QString& text, bool bold, bool italic, const QStr
 
 }  // namespace
 
-QIcon DescriptionGlyph(TDescriptionGlyph glyph)
+QIcon DescriptionGlyph(TDescriptionGlyph glyph, const QPalette& palette)
 {
   QPixmap pm(Size, Size);
   pm.fill(Qt::transparent);
   QPainter p(&pm);
-  const QColor ink(0x20, 0x20, 0x20);
+  const QColor ink = GlyphInk(palette);
   p.setPen(QPen(ink, 1));
   switch (glyph) {
     case TDescriptionGlyph::New: {
       // A blank page with a folded corner.
       const QPoint page[] = {{3, 1}, {10, 1}, {13, 4}, {13, 14}, {3, 14}};
-      p.setBrush(Qt::white);
+      p.setBrush(palette.color(QPalette::Base));
       p.drawPolygon(page, 5);
       p.drawPolyline(QPolygon({{10, 1}, {10, 4}, {13, 4}}));
       break;

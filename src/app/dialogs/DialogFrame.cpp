@@ -21,7 +21,9 @@ void PrepareFixedDialog(QDialog* dialog, const char* name, const QString& captio
 
 void CenterOnScreen(QWidget* window)
 {
-  if (QScreen* screen = QApplication::primaryScreen())
+  // The screen of the window the dialog belongs to, else the primary one.
+  const QWidget* owner = window->parentWidget() ? window->parentWidget()->window() : nullptr;
+  if (QScreen* screen = owner ? owner->screen() : QApplication::primaryScreen())
     window->move(screen->availableGeometry().center() - window->rect().center());
 }
 

@@ -5,11 +5,19 @@
 
 #include "app/mainwindow/AboutBoxes.h"
 #include "app/mainwindow/CommandLine.h"
+#include "app/dialogs/DescriptionForms.h"
+#include "app/monitor/MonitorForms.h"
 #include "app/widgets/PaintBox.h"
+#include "app/widgets/ScreenFit.h"
+#include "app/widgets/SpinButton.h"
 #include "app/ProgramFiles.h"
 
+#include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QButtonGroup>
+#include <QComboBox>
+#include <QKeyEvent>
 #include <QContextMenuEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -103,6 +111,11 @@ void TSolarSystemForm::FormCreate(const TFormOptions& options)
   // document would lose the user's state at the next exit.
   RunStep([this] { ReadSettings(); });
   RunStep([this, &options] { OpenInitialDocument(options.Arguments); });
+  // Whatever the settings and the document asked for, the windows open
+  // whole on a screen.
+  KeepOnScreen(this);
+  KeepOnScreen(MonitorForm);
+  KeepOnScreen(DescriptionForm);
 }
 
 void TSolarSystemForm::OpenInitialDocument(const std::vector<std::string>& arguments)
@@ -128,7 +141,6 @@ void TSolarSystemForm::OpenInitialDocument(const std::vector<std::string>& argum
 void TSolarSystemForm::FormShow()
 {
   if (splash_) splash_->hide();
-  KeepDrawingAreaSquare();
   UpdateControls();
 }
 
@@ -158,6 +170,11 @@ void TSolarSystemForm::showEvent(QShowEvent* event)
 void TSolarSystemForm::changeEvent(QEvent* event)
 {
   if (event->type() == QEvent::ActivationChange && isActiveWindow()) FormActivate();
+  // The buttons take the new palette after the window: their glyphs are
+  // drawn again once they have it.
+  if (event->type() == QEvent::PaletteChange ||
+      event->type() == QEvent::ApplicationPaletteChange)
+    QTimer::singleShot(0, this, [this] { ApplyPaletteToGlyphs(); });
   QWidget::changeEvent(event);
 }
 
@@ -197,22 +214,27 @@ bool TSolarSystemForm::eventFilter(QObject* watched, QEvent* event)
       else if (watched == ETimeValue) ETimeValueExit();
       break;
     }
-    case QEvent::MouseMove:
-      if (watched == ControlPanel)
-        ControlPanelMouseMove();
-      else if (watched == PageControl ||
-               (watched->isWidgetType() && static_cast<QWidget*>(watched)->parent() == PageControl))
-        PageControlMouseMove();
+    case QEvent::ShortcutOverride: {
+      // Space starts and pauses the animation, except where a control of
+      // the focus uses it itself (a button, a list, the spin button).
+      auto* key = static_cast<QKeyEvent*>(event);
+      if (key->key() == Qt::Key_Space && key->modifiers() == Qt::NoModifier &&
+          (qobject_cast<QAbstractButton*>(watched) || qobject_cast<QComboBox*>(watched) ||
+           qobject_cast<QAbstractItemView*>(watched) || dynamic_cast<TSpinButton*>(watched)))
+        event->accept();
       break;
+    }
     case QEvent::Wheel: {
       auto* w = qobject_cast<QWidget*>(watched);
       if (!w || w->window() != this) break;
       auto* wheel = static_cast<QWheelEvent*>(event);
-      if (!(wheel->modifiers() & Qt::ControlModifier)) break;
-      const int dy = wheel->angleDelta().y();
-      if (dy > 0)
-        FormMouseWheelUp(wheel->modifiers());
-      else if (dy < 0)
+      // Over the picture the wheel zooms; elsewhere only with Ctrl, so
+      // that the panel's lists and sliders keep their own wheel.
+      const bool ctrl = wheel->modifiers() & Qt::ControlModifier;
+      if (!ctrl && w != PaintBox) break;
+      wheelRemainder_ += wheel->angleDelta().y();
+      for (; wheelRemainder_ >= 120; wheelRemainder_ -= 120) FormMouseWheelUp(wheel->modifiers());
+      for (; wheelRemainder_ <= -120; wheelRemainder_ += 120)
         FormMouseWheelDown(wheel->modifiers());
       return true;
     }
@@ -257,8 +279,8 @@ void TSolarSystemForm::ReadSettings()
   defaults.BitmapPath = BitmapPath;
   settings_ = ReadSettingsFile(IniFileName, defaults, ProgramDir);
 
-  move(settings_.MainLeft, settings_.MainTop);
-  resize(settings_.MainWidth, settings_.MainHeight);
+  PlaceOnScreen(this, QPoint(settings_.MainLeft, settings_.MainTop),
+                QSize(settings_.MainWidth, settings_.MainHeight));
   SetActivePage(settings_.MainPage);
   // The description and monitor windows take their places and stay-on-top
   // styles from here when they exist.

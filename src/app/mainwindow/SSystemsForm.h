@@ -33,6 +33,9 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QMenu;
+class QMenuBar;
+class QScrollArea;
+class QStatusBar;
 class QRadioButton;
 class QSlider;
 class QStackedWidget;
@@ -129,10 +132,6 @@ public:
 
   // ---- view panel and commands
   void UpdateControls();
-  void KeepDrawingAreaSquare();  // the rule the mouse-move handlers apply
-  void PaintBoxMouseMove();
-  void PageControlMouseMove();
-  void ControlPanelMouseMove();
   void RBViewTypeClick(int plane);
   void RBGridModeClick(int mode);
   void CBShowNamesClick();
@@ -156,8 +155,26 @@ public:
   void SBMonitorClick();
   void CBDescriptionStayOnTopClick();
   void CBMonitorStayOnTopClick();
+  // One notch of the wheel: over the picture with or without Ctrl,
+  // anywhere in the window with Ctrl (the event filter decides).
   void FormMouseWheelUp(Qt::KeyboardModifiers modifiers);
   void FormMouseWheelDown(Qt::KeyboardModifiers modifiers);
+
+  // ---- the mouse on the picture and the keyboard (SSystemsFormMouse.cpp,
+  // SSystemsFormMenus.cpp)
+  // A click at a point of the scene's pixels: the body there (within a few
+  // pixels) becomes the monitor's and its name shows in the status bar.
+  void PaintBoxClick(int x, int y);
+  // A drag with the left button turns the 3D view; the sliders follow.
+  void PaintBoxDrag(int dx, int dy);
+  // The name of the body at a point of the scene, empty for none.
+  std::string BodyNameAt(int x, int y) const;
+  // Pixels a click may miss a body's dot by.
+  static constexpr int ClickTolerance = 5;
+  void ActStepForwardExecute();
+  void ActStepBackwardExecute();
+  void ActStartPauseExecute();
+  void ActStopAnimationExecute();
   void ActNextTabExecute();
   void ActZoomInExecute();
   void ActZoomOutExecute();
@@ -285,6 +302,9 @@ public:
   QWidget* TSView = nullptr;
   QWidget* TSObjects = nullptr;
   QMenu* PopupMenu = nullptr;
+  QMenuBar* MenuBar = nullptr;
+  QStatusBar* StatusBar = nullptr;
+  QScrollArea* PanelScroll = nullptr;  // scrolls the pages on a low window
   QTimer* Timer = nullptr;
   QTimer* RTTimer = nullptr;
 
@@ -364,6 +384,29 @@ public:
   QAction* ActRotX1 = nullptr;
   QAction* ActRotZ0 = nullptr;
   QAction* ActRotZ1 = nullptr;
+  // Commands of the menu bar beyond the tool bar's
+  QAction* ActStepForward = nullptr;
+  QAction* ActStepBackward = nullptr;
+  QAction* ActStartPause = nullptr;
+  QAction* ActStopAnimation = nullptr;
+  QAction* ActNow = nullptr;
+  QAction* ActZeroTime = nullptr;
+  QAction* ActRealTime = nullptr;
+  QAction* ActAddObjects = nullptr;
+  QAction* ActShowAllObjects = nullptr;
+  QAction* ActDataFile = nullptr;
+  QAction* ActSatellites = nullptr;
+  QAction* ActSpacecrafts = nullptr;
+  QAction* ActUserLines = nullptr;
+  QAction* ActMonitor = nullptr;
+  QAction* ActDescription = nullptr;
+  // The menus, by their titles
+  QMenu* MFile = nullptr;
+  QMenu* MView = nullptr;
+  QMenu* MTime = nullptr;
+  QMenu* MObjects = nullptr;
+  QMenu* MWindows = nullptr;
+  QMenu* MHelp = nullptr;
 
   // ---- the monitor window, owned by this window
   TMonitorForm* MonitorForm = nullptr;
@@ -384,7 +427,12 @@ private:
   QWidget* CreateTimePage();
   QWidget* CreateViewPage();
   void CreateCommands();
+  void CreateMenus();  // SSystemsFormMenus.cpp
   void ConnectControls();
+  // Checks and enables the menus' items as the panel's buttons stand.
+  void UpdateMenuStates();
+  // The glyphs drawn in the palette's ink, again after a change of theme.
+  void ApplyPaletteToGlyphs();
   void CreateDialogs();  // SSystemsFormDialogs.cpp
   void CreateObjectDialogButtons();
 
@@ -473,4 +521,8 @@ private:
   // writing it at exit would then destroy the user's last state.
   bool lastDocumentSettled_ = true;
   bool shown_ = false;
+  // A fine-grained wheel or touch pad zooms once per notch's worth.
+  int wheelRemainder_ = 0;
+  // The fractions of a degree a drag has moved the view but not the sliders.
+  double dragRotX_ = 0, dragRotZ_ = 0;
 };

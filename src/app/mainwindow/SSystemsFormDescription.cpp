@@ -4,6 +4,7 @@
 #include "app/mainwindow/SSystemsForm.h"
 
 #include "app/dialogs/DescriptionForms.h"
+#include "app/widgets/ScreenFit.h"
 
 #include <QCheckBox>
 #include <QToolButton>
@@ -16,8 +17,8 @@ void TSolarSystemForm::CreateDescriptionForm()
 
 void TSolarSystemForm::PlaceDescriptionForm()
 {
-  DescriptionForm->move(settings_.DescriptionLeft, settings_.DescriptionTop);
-  DescriptionForm->resize(settings_.DescriptionWidth, settings_.DescriptionHeight);
+  PlaceOnScreen(DescriptionForm, QPoint(settings_.DescriptionLeft, settings_.DescriptionTop),
+                QSize(settings_.DescriptionWidth, settings_.DescriptionHeight));
   DescriptionForm->SetStayOnTop(settings_.DescriptionStayOnTop);
 }
 

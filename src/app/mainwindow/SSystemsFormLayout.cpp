@@ -4,6 +4,7 @@
 
 #include "app/widgets/ColorSwatch.h"
 #include "app/widgets/PaintBox.h"
+#include "app/widgets/PanelGlyphs.h"
 #include "app/ProgramIdentity.h"
 #include "app/widgets/SpinButton.h"
 #include "app/mainwindow/ViewScale.h"
@@ -19,9 +20,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QRadioButton>
 #include <QSlider>
 #include <QStackedWidget>
+#include <QStatusBar>
 #include <QStyle>
 #include <QTabBar>
 #include <QTimer>
@@ -33,7 +38,8 @@ namespace {
 
 constexpr int ControlPanelWidth = 156;
 
-// A small button of the panel that never takes the keyboard focus.
+// A small button of the panel: reached by Tab, but a click leaves the
+// keyboard focus where it was (a field being typed in is not committed).
 QToolButton* SpeedButton(const char* name, const QString& caption, const QString& hint,
                          QWidget* parent, bool toggle = false)
 {
@@ -42,16 +48,16 @@ QToolButton* SpeedButton(const char* name, const QString& caption, const QString
   b->setText(caption);
   b->setToolTip(hint);
   b->setCheckable(toggle);
-  b->setFocusPolicy(Qt::NoFocus);
+  b->setFocusPolicy(Qt::TabFocus);
   b->setFixedSize(20, 20);
   return b;
 }
 
-QToolButton* GlyphButton(const char* name, QStyle::StandardPixmap glyph, const QString& hint,
+QToolButton* GlyphButton(const char* name, TPanelGlyph glyph, const QString& hint,
                          QWidget* parent, bool toggle)
 {
   auto* b = SpeedButton(name, {}, hint, parent, toggle);
-  b->setIcon(parent->style()->standardIcon(glyph));
+  b->setIcon(PanelGlyph(glyph, parent->palette()));
   b->setFixedSize(28, 22);
   return b;
 }
@@ -126,16 +132,29 @@ void TSolarSystemForm::CreateControls()
   resize(744, 631);
   setMinimumSize(674, 550);
 
-  auto* layout = new QHBoxLayout(this);
+  // The menu bar on top, the status bar at the bottom, and between them
+  // the drawing area with the control panel on its right.
+  auto* outer = new QVBoxLayout(this);
+  outer->setContentsMargins(0, 0, 0, 0);
+  outer->setSpacing(0);
+  MenuBar = new QMenuBar(this);
+  MenuBar->setObjectName("MenuBar");
+  outer->setMenuBar(MenuBar);
+  auto* layout = new QHBoxLayout;
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(0);
+  outer->addLayout(layout, 1);
+  StatusBar = new QStatusBar(this);
+  StatusBar->setObjectName("StatusBar");
+  StatusBar->setSizeGripEnabled(true);
+  outer->addWidget(StatusBar);
 
   PaintBox = new TPaintBox(*solarSystem_, this);
   PaintBox->setObjectName("PaintBox");
   PaintBox->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-  QPalette black = PaintBox->palette();
-  black.setColor(QPalette::Window, Qt::black);
-  PaintBox->setPalette(black);
+  // A click on the picture takes the focus from a field, so that the keys
+  // of the window (Space) work again.
+  PaintBox->setFocusPolicy(Qt::ClickFocus);
   layout->addWidget(PaintBox, 1);
 
   ControlPanel = new QWidget(this);
@@ -187,7 +206,7 @@ void TSolarSystemForm::CreateControls()
   PageTabs->setObjectName("PageTabs");
   PageTabs->setDrawBase(true);
   PageTabs->setExpanding(false);
-  PageTabs->setFocusPolicy(Qt::NoFocus);
+  PageTabs->setFocusPolicy(Qt::TabFocus);
   PageTabs->setStyleSheet(
       "QTabBar::tab { width: 40px; padding: 2px; }"
       "QTabBar::tab:hover { color: palette(highlight); }");
@@ -207,8 +226,21 @@ void TSolarSystemForm::CreateControls()
   PageControl->addWidget(TSView);
   PageControl->addWidget(TSObjects);
   PageControl->addWidget(blankPage_);
-  for (QWidget* page : {TSTime, TSView, TSObjects, blankPage_}) page->setMouseTracking(true);
-  panel->addWidget(PageControl, 1);
+  // A window lower than the pages (a small screen at a large scale)
+  // scrolls them; the panel widens by the scroll bar meanwhile.
+  PanelScroll = new QScrollArea(ControlPanel);
+  PanelScroll->setObjectName("PanelScroll");
+  PanelScroll->setFrameShape(QFrame::NoFrame);
+  PanelScroll->setWidgetResizable(true);
+  PanelScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  PanelScroll->setWidget(PageControl);
+  PanelScroll->setFocusPolicy(Qt::NoFocus);
+  connect(PanelScroll->verticalScrollBar(), &QScrollBar::rangeChanged, this,
+          [this](int, int max) {
+            const int bar = PanelScroll->verticalScrollBar()->sizeHint().width();
+            ControlPanel->setFixedWidth(ControlPanelWidth + (max > 0 ? bar : 0));
+          });
+  panel->addWidget(PanelScroll, 1);
 
   PopupMenu = new QMenu(this);
   PopupMenu->setObjectName("PopupMenu");
@@ -227,6 +259,7 @@ void TSolarSystemForm::CreateControls()
   RTTimer->setObjectName("RTTimer");
   RTTimer->setInterval(60000);
 
+  CreateMenus();
   ConnectControls();
 }
 
@@ -302,10 +335,10 @@ QWidget* TSolarSystemForm::CreateTimePage()
 
   GBAnimate = Group("GBAnimate", "&Animate", page);
   auto* a = Tight(new QHBoxLayout(GBAnimate));
-  SBStartAnimate = GlyphButton("SBStartAnimate", QStyle::SP_MediaPlay, "start", GBAnimate, true);
-  SBStopAnimate = GlyphButton("SBStopAnimate", QStyle::SP_MediaStop, "stop", GBAnimate, false);
-  SBPauseAnimate = GlyphButton("SBPauseAnimate", QStyle::SP_MediaPause, "wait", GBAnimate, true);
-  SBInvert = GlyphButton("SBInvert", QStyle::SP_MediaSeekBackward, "reverse", GBAnimate, true);
+  SBStartAnimate = GlyphButton("SBStartAnimate", TPanelGlyph::Start, "start", GBAnimate, true);
+  SBStopAnimate = GlyphButton("SBStopAnimate", TPanelGlyph::Stop, "stop", GBAnimate, false);
+  SBPauseAnimate = GlyphButton("SBPauseAnimate", TPanelGlyph::Pause, "wait", GBAnimate, true);
+  SBInvert = GlyphButton("SBInvert", TPanelGlyph::Reverse, "reverse", GBAnimate, true);
   for (QToolButton* b : {SBStartAnimate, SBStopAnimate, SBPauseAnimate, SBInvert})
     a->addWidget(b);
   a->addStretch(1);
@@ -453,25 +486,60 @@ void TSolarSystemForm::CreateCommands()
   ActAbout = Command("ActAbout", "A&bout", "about this program", this);
   ActAbout->setIcon(s->standardIcon(QStyle::SP_MessageBoxInformation));
   ActExit = Command("ActExit", "E&xit", "exit program", this);
-  ActExit->setIcon(s->standardIcon(QStyle::SP_DialogCloseButton));
+  ActExit->setIcon(PanelGlyph(TPanelGlyph::Exit, palette()));
 
-  ActNextTab = Command("ActNextTab", {}, {}, this);
+  // The Part's commands without a caption get one for the menu bar.
+  ActNextTab = Command("ActNextTab", "&Next panel page", {}, this);
   ActNextTab->setShortcuts({QKeySequence(Qt::SHIFT | Qt::Key_Backtab),
                             QKeySequence(Qt::SHIFT | Qt::Key_Tab)});
-  ActZoomIn = Command("ActZoomIn", {}, {}, this);
+  ActZoomIn = Command("ActZoomIn", "Zoom &in", {}, this);
   ActZoomIn->setShortcuts({QKeySequence(Qt::ALT | Qt::Key_Up), QKeySequence(Qt::Key_Plus),
                            QKeySequence(Qt::KeypadModifier | Qt::Key_Plus)});
-  ActZoomOut = Command("ActZoomOut", {}, {}, this);
+  ActZoomOut = Command("ActZoomOut", "Zoom &out", {}, this);
   ActZoomOut->setShortcuts({QKeySequence(Qt::ALT | Qt::Key_Down), QKeySequence(Qt::Key_Minus),
                             QKeySequence(Qt::KeypadModifier | Qt::Key_Minus)});
-  ActRotX0 = Command("ActRotX0", {}, {}, this);
+  ActRotX0 = Command("ActRotX0", "Rotate about X +1\u00B0", {}, this);
   ActRotX0->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Up));
-  ActRotX1 = Command("ActRotX1", {}, {}, this);
+  ActRotX1 = Command("ActRotX1", "Rotate about X \u22121\u00B0", {}, this);
   ActRotX1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Down));
-  ActRotZ0 = Command("ActRotZ0", {}, {}, this);
+  ActRotZ0 = Command("ActRotZ0", "Rotate about Z +1\u00B0", {}, this);
   ActRotZ0->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Right));
-  ActRotZ1 = Command("ActRotZ1", {}, {}, this);
+  ActRotZ1 = Command("ActRotZ1", "Rotate about Z \u22121\u00B0", {}, this);
   ActRotZ1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Left));
+
+  // Time: stepping and the animation from the keyboard.
+  ActStepForward = Command("ActStepForward", "Step &forward", "time forward", this);
+  ActStepForward->setShortcuts({QKeySequence(Qt::Key_PageDown),
+                                QKeySequence(Qt::ALT | Qt::Key_Right)});
+  ActStepBackward = Command("ActStepBackward", "Step &backward", "time backward", this);
+  ActStepBackward->setShortcuts({QKeySequence(Qt::Key_PageUp),
+                                 QKeySequence(Qt::ALT | Qt::Key_Left)});
+  ActStartPause = Command("ActStartPause", "&Start / pause animation", "start or pause", this);
+  ActStartPause->setShortcut(QKeySequence(Qt::Key_Space));
+  ActStopAnimation = Command("ActStopAnimation", "S&top animation", "stop", this);
+  ActStopAnimation->setShortcut(QKeySequence(Qt::Key_Escape));
+  ActNow = Command("ActNow", "&Now", "now", this);
+  ActZeroTime = Command("ActZeroTime", "&Zero time", "zero time", this);
+  ActRealTime = Command("ActRealTime", "&Real time mode", "real time mode", this);
+  ActRealTime->setCheckable(true);
+
+  // Objects and windows: the panel's buttons as commands.
+  ActAddObjects = Command("ActAddObjects", "&Add minor bodies\u2026", "add objects", this);
+  ActShowAllObjects = Command("ActShowAllObjects", "Show all &objects",
+                              "show all objects of database", this);
+  ActShowAllObjects->setCheckable(true);
+  ActDataFile = Command("ActDataFile", "&Data file\u2026", "select data file", this);
+  ActSatellites = Command("ActSatellites", "&Satellites\u2026", "select satellites", this);
+  ActSpacecrafts = Command("ActSpacecrafts", "S&pacecraft\u2026", "select spacecraft", this);
+  ActUserLines = Command("ActUserLines", "&User defined lines\u2026", "user defined lines", this);
+  ActMonitor = Command("ActMonitor", "&Monitor", "view monitor", this);
+  ActMonitor->setCheckable(true);
+  ActMonitor->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
+  ActDescription = Command("ActDescription", "&Description", "view file description", this);
+  ActDescription->setCheckable(true);
+  ActDescription->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
+  // Every shortcut is shown in the menus.
+  for (QAction* a : actions()) a->setShortcutVisibleInContextMenu(true);
 }
 
 void TSolarSystemForm::ConnectControls()
@@ -551,7 +619,8 @@ void TSolarSystemForm::ConnectControls()
   connect(SBDescription, &QToolButton::clicked, this, [this] { SBDescriptionClick(); });
   connect(SBMonitor, &QToolButton::clicked, this, [this] { SBMonitorClick(); });
 
-  // keeping the drawing area square (the panel and the page control report
-  // through the application's filter)
-  PaintBox->OnMouseMove = [this] { PaintBoxMouseMove(); };
+  // the mouse on the picture
+  PaintBox->OnClick = [this](QPoint p) { PaintBoxClick(p.x(), p.y()); };
+  PaintBox->OnDrag = [this](int dx, int dy) { PaintBoxDrag(dx, dy); };
+  PaintBox->NameAt = [this](QPoint p) { return BodyNameAt(p.x(), p.y()); };
 }

@@ -4,6 +4,7 @@
 #include "app/mainwindow/SSystemsForm.h"
 
 #include "app/monitor/MonitorForms.h"
+#include "app/widgets/ScreenFit.h"
 
 #include <QToolButton>
 
@@ -34,7 +35,8 @@ void TSolarSystemForm::UpdateMonitor()
 
 void TSolarSystemForm::ApplyMonitorSettings()
 {
-  MonitorForm->move(settings_.MonitorLeft, settings_.MonitorTop);
+  PlaceOnScreen(MonitorForm, QPoint(settings_.MonitorLeft, settings_.MonitorTop),
+                MonitorForm->size());
   MonitorForm->SetStayOnTop(settings_.MonitorStayOnTop);
 }
 
@@ -47,7 +49,9 @@ void TSolarSystemForm::CollectMonitorSettings(TSettings& s) const
 
 void TSolarSystemForm::ApplyMonitorDocumentState(const TDocumentState& state)
 {
-  if (state.MonitorPos) MonitorForm->move((*state.MonitorPos)[0], (*state.MonitorPos)[1]);
+  if (state.MonitorPos)
+    PlaceOnScreen(MonitorForm, QPoint((*state.MonitorPos)[0], (*state.MonitorPos)[1]),
+                  MonitorForm->size());
   MonitorForm->setVisible(state.MonitorVisible);
   MonitorForm->UpdateObjectList(solarSystem_.get());
   MonitorForm->SelectObject(state.MonitorObject);

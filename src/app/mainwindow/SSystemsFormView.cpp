@@ -48,23 +48,6 @@ void StepTrackBar(QSlider* t, int delta)
 
 void TSolarSystemForm::Repaint() { PaintBox->update(); }
 
-// ------------------------------------------------------- the square area
-
-void TSolarSystemForm::KeepDrawingAreaSquare()
-{
-  const int w = width();
-  const int h = height();
-  const int p = ControlPanel->width();
-  if (h + p < w)
-    resize(h + p, h);
-  else
-    resize(w, w - p);
-}
-
-void TSolarSystemForm::PaintBoxMouseMove() { KeepDrawingAreaSquare(); }
-void TSolarSystemForm::PageControlMouseMove() { KeepDrawingAreaSquare(); }
-void TSolarSystemForm::ControlPanelMouseMove() { KeepDrawingAreaSquare(); }
-
 // --------------------------------------------------------------- view tab
 
 void TSolarSystemForm::ApplyPlaneToControls()
@@ -236,15 +219,9 @@ void TSolarSystemForm::ActRotZ1Execute()
   if (solarSystem_->Plane == D3) StepTrackBar(TBRotZ, -1);
 }
 
-void TSolarSystemForm::FormMouseWheelUp(Qt::KeyboardModifiers modifiers)
-{
-  if (modifiers & Qt::ControlModifier) ActZoomInExecute();
-}
+void TSolarSystemForm::FormMouseWheelUp(Qt::KeyboardModifiers) { ActZoomInExecute(); }
 
-void TSolarSystemForm::FormMouseWheelDown(Qt::KeyboardModifiers modifiers)
-{
-  if (modifiers & Qt::ControlModifier) ActZoomOutExecute();
-}
+void TSolarSystemForm::FormMouseWheelDown(Qt::KeyboardModifiers) { ActZoomOutExecute(); }
 
 void TSolarSystemForm::ActAboutExecute()
 {

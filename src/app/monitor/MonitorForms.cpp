@@ -1,6 +1,8 @@
 #include "app/monitor/MonitorForms.h"
 
+#include "app/widgets/Contrast.h"
 #include "app/widgets/PaintBox.h"
+#include "app/widgets/ScreenFit.h"
 #include "app/mainwindow/SSystemsForm.h"
 #include "app/mainwindow/ViewScale.h"
 #include "scene/MonitorObjects.h"
@@ -71,10 +73,6 @@ TMonitorForm::TMonitorForm(QWidget* parent) : QWidget(parent)
   QFont bold = CBObject->font();
   bold.setBold(true);
   CBObject->setFont(bold);
-  QPalette navyText = CBObject->palette();
-  navyText.setColor(QPalette::Text, Navy);
-  navyText.setColor(QPalette::WindowText, Navy);
-  CBObject->setPalette(navyText);
   // Typing completes the name in place from the list.
   CBObject->completer()->setCompletionMode(QCompleter::InlineCompletion);
   CBObject->completer()->setCaseSensitivity(Qt::CaseInsensitive);
@@ -99,8 +97,9 @@ TMonitorForm::TMonitorForm(QWidget* parent) : QWidget(parent)
   StringGrid->verticalHeader()->setMinimumSectionSize(1);
   StringGrid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   StringGrid->verticalHeader()->setDefaultSectionSize(RowHeight);
+  // Only a window made lower than its rows scrolls.
   StringGrid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  StringGrid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  StringGrid->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   StringGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
   StringGrid->setSelectionMode(QAbstractItemView::SingleSelection);
   StringGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -110,9 +109,7 @@ TMonitorForm::TMonitorForm(QWidget* parent) : QWidget(parent)
   QFont small = StringGrid->font();
   small.setPixelSize(10);
   StringGrid->setFont(small);
-  QPalette gridText = StringGrid->palette();
-  gridText.setColor(QPalette::Text, Navy);
-  StringGrid->setPalette(gridText);
+  ApplyTextColors();
   StringGrid->setColumnWidth(0, 200);
   StringGrid->setColumnWidth(1, 87);
 
@@ -120,7 +117,42 @@ TMonitorForm::TMonitorForm(QWidget* parent) : QWidget(parent)
   connect(SBShowObject, &QPushButton::clicked, this, [this] { SBShowObjectClick(); });
 
   move(891, 478);
+  resize(ClientWidth, MonitorWindowHeight(mkPlanet) - CaptionHeight);
+  setMinimumSize(ClientWidth, GridTop + 4 * RowHeight);
   PrepareRows(mkPlanet);
+}
+
+void TMonitorForm::ApplyTextColors()
+{
+  // Navy on a light grid; on a dark one the nearest colour that reads.
+  if (!CBObject || !StringGrid) return;
+  const QColor text = ReadableOn(Navy, palette().color(QPalette::Base));
+  for (QWidget* w : {static_cast<QWidget*>(CBObject), static_cast<QWidget*>(StringGrid)}) {
+    QPalette p = w->palette();
+    p.setColor(QPalette::Text, text);
+    p.setColor(QPalette::WindowText, text);
+    w->setPalette(p);
+  }
+}
+
+void TMonitorForm::changeEvent(QEvent* event)
+{
+  QWidget::changeEvent(event);
+  if (event->type() == QEvent::PaletteChange) ApplyTextColors();
+}
+
+void TMonitorForm::resizeEvent(QResizeEvent* event)
+{
+  QWidget::resizeEvent(event);
+  if (!Panel || !StringGrid) return;
+  // The list and the grid take the width; the long labels the grid's.
+  Panel->setGeometry(rect());
+  CBObject->resize(width() - (ClientWidth - 240), CBObject->height());
+  SBShowObject->move(width() - (ClientWidth - 248), SBShowObject->y());
+  StringGrid->resize(width() - 2, height() - GridTop);
+  const int labels = std::max(200, StringGrid->viewport()->width() - 90);
+  StringGrid->setColumnWidth(0, labels);
+  StringGrid->setColumnWidth(1, std::max(87, StringGrid->viewport()->width() - labels));
 }
 
 int TMonitorForm::RowCount() const { return StringGrid->rowCount(); }
@@ -149,10 +181,12 @@ void TMonitorForm::PrepareRows(TMonitorKind kind)
   StringGrid->setRowCount(rows);
   const std::vector<std::string> labels = MonitorLabels(kind);
   for (int row = 0; row < rows; ++row) SetCell(row, 0, labels[row]);
+  // The window's height follows the rows; its width stays the user's.
   const int clientHeight = FormHeight() - CaptionHeight;
-  StringGrid->resize(ClientWidth - 2, rows * RowHeight + 1);
-  Panel->setGeometry(0, 0, ClientWidth, clientHeight);
-  setFixedSize(ClientWidth, clientHeight);
+  if (height() != clientHeight) {
+    resize(width(), clientHeight);
+    if (isVisible()) KeepOnScreen(this);
+  }
 }
 
 void TMonitorForm::ShowValues()

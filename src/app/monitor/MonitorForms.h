@@ -59,10 +59,14 @@ public:
 
 protected:
   void hideEvent(QHideEvent* event) override;  // FormHide
+  void changeEvent(QEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
   void PrepareRows(TMonitorKind kind);
+  // The list's and grid's navy text, readable on the palette's base.
+  void ApplyTextColors();
   void ShowValues();
   void SetCell(int row, int column, const std::string& text);
 
