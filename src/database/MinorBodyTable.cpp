@@ -9,8 +9,15 @@
 // the row lists are read afresh before anything else, and the cursor stays on
 // its row. A table replaced by renaming a new file over it is not seen at
 // all: the handle keeps reading the file it opened until it is reopened.
+//
+// The file may come from anywhere: it is opened hardened and checked
+// (TableCheck.h), each step of a statement is timed, its temporary files
+// are bounded, an index is believed only while it lists as many rows as
+// the table holds, and a field that is NULL or of the wrong type is marked
+// on its row instead of being read as a number.
 #include "database/MinorBodyTable.h"
 
+#include "database/BoundedTempStorage.h"
 #include "database/SqliteStatement.h"
 
 #include <sqlite3.h>
@@ -82,9 +89,23 @@ double ParseKeyNumber(const std::string& value, const std::string& index,
   return v;
 }
 
+// Marks the fields whose stored type is not the field's (NULL included).
+std::uint16_t BadFields(const TStatement& st, int columns)
+{
+  std::uint16_t bad = 0;
+  for (int c = 0; c < columns; ++c) {
+    const int type = sqlite3_column_type(st.Get(), c);
+    const bool good = IsNumericField(c) ? (type == SQLITE_INTEGER || type == SQLITE_FLOAT)
+                                        : type == SQLITE_TEXT;
+    if (!good) bad |= std::uint16_t(1u << c);
+  }
+  return bad;
+}
+
 // Reads the columns of a table's column list into a row, reusing its strings.
 void FillRow(const TStatement& st, TMinorBodyRow& row, bool withReferenceAndComputer)
 {
+  row.BadFields = BadFields(st, withReferenceAndComputer ? FieldCount : PlainFieldCount);
   row.No = std::int32_t(st.Int(0));
   st.Text(1, row.Name);
   row.M = st.Real(2);
@@ -108,6 +129,27 @@ void FillRow(const TStatement& st, TMinorBodyRow& row, bool withReferenceAndComp
 
 const TMinorBodyRow EmptyRow{};
 
+// What a bad field holds instead of its value.
+std::string BadFieldText(const TMinorBodyRow&, int field)
+{
+  return std::string("the field ") + FieldNames[field] + " is NULL or " +
+         (IsNumericField(field) ? "not a number" : "not a text");
+}
+
+// Temporary storage a table's connection may fill: sorts of index building
+// need about the table's size; reading needs none.
+std::int64_t TempStorageLimit(const std::string& path)
+{
+  std::error_code ec;
+  const std::uintmax_t size = std::filesystem::file_size(path, ec);
+  return std::int64_t(64) * 1024 * 1024 + (ec ? 0 : std::int64_t(size) * 4);
+}
+
+// The time one step may take: index building sorts the whole table in one
+// step; reading takes microseconds a row.
+constexpr std::chrono::milliseconds ReadStepLimit{4000};
+constexpr std::chrono::milliseconds IndexStepLimit{600000};
+
 // True when a read-only connection finds a journal it would have to play back.
 bool NeedsRollback(sqlite3* db)
 {
@@ -122,6 +164,12 @@ void RollBackJournal(const std::string& path)
   sqlite3* db = nullptr;
   int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
   if (rc == SQLITE_OK) {
+    try {
+      HardenConnection(db, nullptr);
+    } catch (const ETableError&) {
+      sqlite3_close(db);
+      throw;
+    }
     sqlite3_busy_timeout(db, 5000);
     rc = sqlite3_exec(db, "PRAGMA user_version", nullptr, nullptr, nullptr);
   }
@@ -133,6 +181,14 @@ void RollBackJournal(const std::string& path)
 }
 
 }  // namespace
+
+std::string RowFieldProblem(const TMinorBodyRow& row)
+{
+  for (int field = 0; field < FieldCount; ++field)
+    if (row.BadFields & (1u << field))
+      return BadFieldText(row, field);
+  return "";
+}
 
 struct TTable::TImpl {
   // One read transaction around a public operation.
@@ -149,6 +205,8 @@ struct TTable::TImpl {
 
   std::string Directory, FileName;
   std::string Index;  // the active index's name as defined; "" = primary
+  std::unique_ptr<TBoundedTempStorage> TempStorage;  // outlives Db
+  TStepClock Clock;
   sqlite3* Db = nullptr;
   bool Exclusive = false;
   bool HasReferenceAndComputer = false;
@@ -156,7 +214,10 @@ struct TTable::TImpl {
   // Read from the file, valid for DataVersion.
   std::int64_t DataVersion = -1;
   std::int64_t Count = 0;
-  std::vector<TIndexDef> Defs;
+  std::vector<TIndexDef> Defs;  // the usable named indices
+  std::vector<std::pair<TIndexDef, std::string>> Unusable;
+  // Indices found listing other rows than the table's (a damaged B-tree).
+  std::map<std::string, std::string> Damaged;
   std::map<std::string, std::vector<std::int32_t>> Orders;  // by index name
 
   // The cursor: Row is the row at Pos when HasRow.
@@ -192,6 +253,9 @@ struct TTable::TImpl {
       ++Changes;
     }
     Db = nullptr;
+    TempStorage.reset();
+    Unusable.clear();
+    Damaged.clear();
     Count = 0;
     DataVersion = -1;
     ReadDepth = 0;
@@ -199,6 +263,20 @@ struct TTable::TImpl {
     AtBof = AtEof = true;
     HasRow = false;
     Row = TMinorBodyRow();
+  }
+
+  TStatement Prepare(const std::string& sql) { return TStatement(Db, sql, &Clock); }
+
+  // Runs SQL without results, failing with the table named.
+  void Exec(const std::string& sql)
+  {
+    Clock.Restart();
+    char* message = nullptr;
+    if (sqlite3_exec(Db, sql.c_str(), nullptr, nullptr, &message) != SQLITE_OK) {
+      std::string text = message ? message : sqlite3_errmsg(Db);
+      sqlite3_free(message);
+      throw ETableError(TableProblem(Db, Clock.Expired ? "reading it took too long" : text));
+    }
   }
 
   void RequireOpen() const
@@ -219,6 +297,15 @@ struct TTable::TImpl {
     FillRow(st, row, HasReferenceAndComputer);
   }
 
+  // Why an index cannot be used: not defined, or not what its definition says.
+  std::string MissingIndex(const std::string& name) const
+  {
+    for (const auto& [def, problem] : Unusable)
+      if (strcasecmp(def.Name.c_str(), name.c_str()) == 0)
+        return "The table '" + FileName + "': " + problem + " (\"Rebuild indices\" makes it again)";
+    return "Index '" + name + "' not found in the table '" + FileName + "'";
+  }
+
   const TIndexDef* FindDef(const std::string& name) const
   {
     for (const TIndexDef& def : Defs)
@@ -231,7 +318,7 @@ struct TTable::TImpl {
   {
     if (index.empty()) return {"NO"};
     const TIndexDef* def = FindDef(index);
-    if (!def) throw ETableError("Index '" + index + "' not found in the table '" + FileName + "'");
+    if (!def) throw ETableError(MissingIndex(index));
     return IndexFieldNames(def->Fields);
   }
 
@@ -247,7 +334,7 @@ struct TTable::TImpl {
   std::string FromIndex(const std::string& index) const
   {
     std::string from = std::string(" FROM ") + BodiesTableName;
-    if (!index.empty()) from += " INDEXED BY " + Quoted(FindDef(index)->Name);
+    from += index.empty() ? " NOT INDEXED" : " INDEXED BY " + Quoted(FindDef(index)->Name);
     return from;
   }
 
@@ -258,7 +345,7 @@ struct TTable::TImpl {
     RequireOpen();
     if (ReadDepth++ > 0) return;
     try {
-      ExecSql(Db, "BEGIN");
+      Exec("BEGIN");
       Version.Reset();
       Version.Step();
       std::int64_t version = Version.Int(0);
@@ -285,11 +372,18 @@ struct TTable::TImpl {
   // What is read once per state of the file (`opening`: the first time).
   void Refresh(bool opening)
   {
-    TStatement count(Db, std::string("SELECT count(*) FROM ") + BodiesTableName);
+    // Another program may have changed more than rows: the file is checked
+    // again, and the count taken from the table itself, not from an index.
+    TTableShape shape = CheckTableShape(Db);
+    HasReferenceAndComputer = shape.HasReferenceAndComputer;
+    Defs = std::move(shape.Indices);
+    Unusable = std::move(shape.Unusable);
+    Damaged.clear();
+    RowByNo = Prepare("SELECT " + Columns() + " FROM " + BodiesTableName + " WHERE NO = ?1");
+    TStatement count = Prepare(std::string("SELECT count(*) FROM ") + BodiesTableName + " NOT INDEXED");
     count.Step();
     Count = count.Int(0);
     ++Changes;
-    Defs = ReadIndexDefs(Db);
     Orders.clear();
     KeyBefore.clear();
     // An index dropped by another program leaves the primary order.
@@ -320,8 +414,8 @@ struct TTable::TImpl {
     if (small) {
       // The row numbers of the primary order from an index of one-letter
       // keys: a tenth of the table's pages to read, and sorted runs to merge.
-      TStatement st(Db, std::string("SELECT NO FROM ") + BodiesTableName + " INDEXED BY " +
-                            Quoted(small->Name) + " ORDER BY " + OrderBy(small->Name));
+      TStatement st = Prepare(std::string("SELECT NO FROM ") + BodiesTableName + " INDEXED BY " +
+                              Quoted(small->Name) + " ORDER BY " + OrderBy(small->Name));
       std::vector<size_t> runs{0};
       while (st.Step()) {
         order.push_back(std::int32_t(st.Int(0)));
@@ -335,12 +429,38 @@ struct TTable::TImpl {
                              r + 1 < runs.size() ? order.begin() + std::ptrdiff_t(runs[r + 1])
                                                  : order.end());
       }
+      if (std::int64_t(order.size()) != Count) {
+        // The index lies about the rows: the order comes from the table.
+        NoteDamaged(small->Name, std::int64_t(order.size()));
+        order.clear();
+        TStatement rows = Prepare(std::string("SELECT NO FROM ") + BodiesTableName +
+                                  " NOT INDEXED ORDER BY NO");
+        while (rows.Step()) order.push_back(std::int32_t(rows.Int(0)));
+      }
     } else {
-      TStatement st(Db, "SELECT NO" + FromIndex(Index) + " ORDER BY " + OrderBy(Index));
+      RequireSound(Index);
+      TStatement st = Prepare("SELECT NO" + FromIndex(Index) + " ORDER BY " + OrderBy(Index));
       while (st.Step()) order.push_back(std::int32_t(st.Int(0)));
+      if (!Index.empty() && std::int64_t(order.size()) != Count) {
+        NoteDamaged(Index, std::int64_t(order.size()));
+        RequireSound(Index);
+      }
     }
     Count = std::int64_t(order.size());
     return Orders.emplace(Index, std::move(order)).first->second;
+  }
+
+  // An index whose B-tree lists another number of rows than the table.
+  void NoteDamaged(const std::string& index, std::int64_t listed)
+  {
+    Damaged[index] = "the index " + index + " lists " + std::to_string(listed) + " rows, the table holds " +
+                     std::to_string(Count) + "; the index is damaged (\"Rebuild indices\" makes it again)";
+  }
+
+  void RequireSound(const std::string& index) const
+  {
+    auto it = Damaged.find(index);
+    if (it != Damaged.end()) throw ETableError(TableProblem(Db, it->second));
   }
 
   // An index on a one-letter flag and NO, if the table has one.
@@ -348,7 +468,7 @@ struct TTable::TImpl {
   {
     for (const char* name : {"IDXPHA", "IDXNEA"}) {
       const TIndexDef* def = FindDef(name);
-      if (!def) continue;
+      if (!def || Damaged.count(def->Name)) continue;
       std::vector<std::string> fields = IndexFieldNames(def->Fields);
       if (fields.size() == 2 && (fields[0] == "ISPHA" || fields[0] == "ISNEA") && fields[1] == "NO")
         return def;
@@ -362,8 +482,7 @@ struct TTable::TImpl {
     RowByNo.Bind(1, std::int64_t(no));
     if (!RowByNo.Step()) {
       RowByNo.Reset();
-      throw ETableError("Row NO " + std::to_string(no) + " is missing from the table '" +
-                        FileName + "'");
+      throw ETableError(TableProblem(Db, "its row NO " + std::to_string(no) + " is missing"));
     }
     Fill(RowByNo, row);
     RowByNo.Reset();
@@ -402,8 +521,9 @@ struct TTable::TImpl {
       return;
     }
     // The first row without the whole row list: opening stays quick.
-    TStatement st(Db, "SELECT " + Columns() + FromIndex(Index) + " ORDER BY " + OrderBy(Index) +
-                          " LIMIT 1");
+    RequireSound(Index);
+    TStatement st = Prepare("SELECT " + Columns() + FromIndex(Index) + " ORDER BY " + OrderBy(Index) +
+                            " LIMIT 1");
     if (st.Step()) {
       Fill(st, Row);
       HasRow = true;
@@ -442,8 +562,8 @@ struct TTable::TImpl {
     auto it = KeyBefore.find(Index);
     if (it == KeyBefore.end())
       it = KeyBefore
-               .emplace(Index, TStatement(Db, "SELECT " + Quoted(field) + " < ?1 FROM " +
-                                                  BodiesTableName + " WHERE NO = ?2"))
+               .emplace(Index, Prepare("SELECT " + Quoted(field) + " < ?1 FROM " +
+                                       BodiesTableName + " WHERE NO = ?2"))
                .first;
     TStatement& st = it->second;
     st.Reset();
@@ -523,7 +643,8 @@ void TTable::Open(bool exclusive)
   if (!IsTableFile(path)) throw ETableError("'" + path + "' is not a minor-body table");
 
   int flags = exclusive ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY;
-  int rc = sqlite3_open_v2(path.c_str(), &t.Db, flags, nullptr);
+  t.TempStorage = std::make_unique<TBoundedTempStorage>(TempStorageLimit(path));
+  int rc = sqlite3_open_v2(path.c_str(), &t.Db, flags, t.TempStorage->VfsName());
   try {
     if (rc == SQLITE_OK && !exclusive && NeedsRollback(t.Db)) {
       // A writer stopped in the middle of a change (a killed import): its
@@ -533,45 +654,26 @@ void TTable::Open(bool exclusive)
       sqlite3_close(t.Db);
       t.Db = nullptr;
       RollBackJournal(path);
-      rc = sqlite3_open_v2(path.c_str(), &t.Db, flags, nullptr);
+      rc = sqlite3_open_v2(path.c_str(), &t.Db, flags, t.TempStorage->VfsName());
     }
     if (rc != SQLITE_OK)
       throw ETableError("Cannot open the table '" + path + "': " +
                         (t.Db ? sqlite3_errmsg(t.Db) : "out of memory"));
     t.Exclusive = exclusive;
+    HardenConnection(t.Db, &t.Clock);
+    t.Clock.Limit = exclusive ? IndexStepLimit : ReadStepLimit;
     // Short waits while another program commits; the file mapped for reading.
     sqlite3_busy_timeout(t.Db, 5000);
-    ExecSql(t.Db, "PRAGMA mmap_size = 4294967296; PRAGMA cache_size = -32768");
+    t.Exec("PRAGMA mmap_size = 4294967296; PRAGMA cache_size = -32768");
     if (exclusive) {
       // Taking the write lock now, and keeping it until the table is closed.
-      ExecSql(t.Db, "PRAGMA locking_mode = EXCLUSIVE; BEGIN EXCLUSIVE; COMMIT");
+      t.Exec("PRAGMA locking_mode = EXCLUSIVE; BEGIN EXCLUSIVE; COMMIT");
     }
-    {
-      TStatement format(t.Db, "PRAGMA user_version");
-      format.Step();
-      if (format.Int(0) > TableFormatVersion)
-        throw ETableError("The table '" + path + "' was written by a newer version of the program");
-    }
-    TStatement columns(t.Db, std::string("PRAGMA table_info(") + BodiesTableName + ")");
-    int found = 0;
-    bool reference = false, computer = false;
-    while (columns.Step()) {
-      std::string name;
-      columns.Text(1, name);
-      int field = FieldIndex(name);
-      if (field >= 0 && field < PlainFieldCount) ++found;
-      reference |= field == 12;
-      computer |= field == 13;
-    }
-    if (found < PlainFieldCount)
-      throw ETableError("'" + path + "' lacks fields of a minor-body table");
-    t.HasReferenceAndComputer = reference && computer;
-    t.Version = TStatement(t.Db, "PRAGMA data_version");
-    t.RowByNo = TStatement(t.Db, "SELECT " + t.Columns() + " FROM " + BodiesTableName +
-                                     " WHERE NO = ?1");
+    // Nothing is read before the first read transaction has checked the
+    // file's shape (Refresh).
+    t.Version = t.Prepare("PRAGMA data_version");
     TImpl::TRead read(t);
-    if (!t.Index.empty() && !t.FindDef(t.Index))
-      throw ETableError("Index '" + t.Index + "' not found in the table '" + t.FileName + "'");
+    if (!t.Index.empty() && !t.FindDef(t.Index)) throw ETableError(t.MissingIndex(t.Index));
     if (!t.Index.empty()) t.Index = t.FindDef(t.Index)->Name;
     t.GoFirst();
   } catch (...) {
@@ -640,9 +742,15 @@ void TTable::AddIndex(const TIndexDef& index)
     if (t.FindDef(index.Name))
       throw ETableError("Index '" + index.Name + "' already exists in the table '" + t.FileName + "'");
   }
-  AddNamedIndex(t.Db, index);
+  try {
+    t.Clock.Restart();
+    AddNamedIndex(t.Db, index);
+  } catch (const ETableError& e) {
+    throw ETableError(TableProblem(t.Db, e.what()));
+  }
+  // Our own change does not move data_version: read everything again.
   TImpl::TRead read(t);
-  t.Defs = ReadIndexDefs(t.Db);
+  t.Refresh(false);
 }
 
 void TTable::First()
@@ -768,8 +876,9 @@ std::vector<TMinorBodyRow> TTable::RowsAt(std::int64_t position, int count) cons
   if (position + count <= TImpl::TopRows && !t.Orders.count(t.Index)) {
     // The top of an order not read yet, as a grid shows it after a click on
     // a column title: straight from the index, the row list comes later.
-    TStatement top(t.Db, "SELECT " + t.Columns() + t.FromIndex(t.Index) + " ORDER BY " +
-                             t.OrderBy(t.Index) + " LIMIT ?1 OFFSET ?2");
+    t.RequireSound(t.Index);
+    TStatement top = t.Prepare("SELECT " + t.Columns() + t.FromIndex(t.Index) + " ORDER BY " +
+                               t.OrderBy(t.Index) + " LIMIT ?1 OFFSET ?2");
     top.Bind(1, std::int64_t(count));
     top.Bind(2, position);
     while (top.Step()) t.Fill(top, rows.emplace_back());
@@ -794,11 +903,37 @@ void TTable::ForEachRow(const std::function<void(const TMinorBodyRow&)>& visit) 
   if (!Impl->Db) return;
   TImpl::TRead read(*Impl);
   TImpl& t = *Impl;
-  TStatement st(t.Db, "SELECT " + t.Columns() + t.FromIndex(t.Index) + " ORDER BY " +
-                          t.OrderBy(t.Index));
+  t.RequireSound(t.Index);
+  TStatement st = t.Prepare("SELECT " + t.Columns() + t.FromIndex(t.Index) + " ORDER BY " +
+                            t.OrderBy(t.Index));
   TMinorBodyRow row;
+  std::int64_t visited = 0;
   while (st.Step()) {
     t.Fill(st, row);
+    ++visited;
     visit(row);
   }
+  if (visited != t.Count) {
+    t.NoteDamaged(t.Index.empty() ? std::string("on NO") : t.Index, visited);
+    t.RequireSound(t.Index.empty() ? std::string("on NO") : t.Index);
+  }
+}
+
+bool TTable::RepairIndex(const std::string& name)
+{
+  TImpl& t = *Impl;
+  t.RequireOpen();
+  if (!t.Exclusive)
+    throw ETableError("The table '" + t.FileName + "' must be open exclusively to rebuild an index");
+  TImpl::TRead read(t);
+  const TIndexDef* def = t.FindDef(name);
+  if (!def) throw ETableError(t.MissingIndex(name));
+  // Every entry of the index, counted by walking it.
+  TStatement count = t.Prepare("SELECT count(*) FROM (SELECT NO" + t.FromIndex(def->Name) +
+                               " ORDER BY " + t.OrderBy(def->Name) + ")");
+  count.Step();
+  if (count.Int(0) == t.Count && !t.Damaged.count(def->Name)) return false;
+  t.Exec("REINDEX " + Quoted(def->Name));
+  t.Refresh(false);
+  return true;
 }
