@@ -150,34 +150,22 @@ std::int64_t TempStorageLimit(const std::string& path)
 constexpr std::chrono::milliseconds ReadStepLimit{4000};
 constexpr std::chrono::milliseconds IndexStepLimit{600000};
 
-// True when a read-only connection finds a journal it would have to play back.
-bool NeedsRollback(sqlite3* db)
+// A writer killed before its journal held anything to play back leaves the
+// journal file behind (not hot, so SQLite leaves it too). Once the first
+// read has played back any hot journal, a journal that is still there while
+// nobody holds the write lock belongs to no one and goes.
+void ClearStaleJournal(sqlite3* db, const std::string& path)
 {
-  if (sqlite3_exec(db, "PRAGMA user_version", nullptr, nullptr, nullptr) == SQLITE_OK)
-    return false;
-  const int code = sqlite3_extended_errcode(db);
-  return code == SQLITE_READONLY_ROLLBACK || code == SQLITE_READONLY_RECOVERY;
-}
-
-void RollBackJournal(const std::string& path)
-{
-  sqlite3* db = nullptr;
-  int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
-  if (rc == SQLITE_OK) {
-    try {
-      HardenConnection(db, nullptr);
-    } catch (const ETableError&) {
-      sqlite3_close(db);
-      throw;
-    }
-    sqlite3_busy_timeout(db, 5000);
-    rc = sqlite3_exec(db, "PRAGMA user_version", nullptr, nullptr, nullptr);
+  const std::string journal = path + "-journal";
+  std::error_code ec;
+  if (!std::filesystem::exists(journal, ec)) return;
+  if (sqlite3_exec(db, "PRAGMA user_version", nullptr, nullptr, nullptr) != SQLITE_OK) return;
+  if (!std::filesystem::exists(journal, ec)) return;
+  sqlite3_busy_timeout(db, 0);
+  if (sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) == SQLITE_OK) {
+    std::filesystem::remove(journal, ec);
+    sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
   }
-  std::string message = db ? sqlite3_errmsg(db) : "out of memory";
-  sqlite3_close(db);
-  if (rc != SQLITE_OK)
-    throw ETableError("The table '" + path +
-                      "' holds an unfinished change that cannot be rolled back: " + message);
 }
 
 }  // namespace
@@ -642,26 +630,24 @@ void TTable::Open(bool exclusive)
   if (!std::filesystem::exists(path, ec)) throw ETableError("The table '" + path + "' does not exist");
   if (!IsTableFile(path)) throw ETableError("'" + path + "' is not a minor-body table");
 
-  int flags = exclusive ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY;
+  // Shared handles write nothing (query_only), but are opened read-write
+  // where the file allows it: a writer killed in the middle of a change
+  // left a journal to play back, or a write-ahead log to fold into the
+  // file and remove when the last handle closes, which only a read-write
+  // handle may do. A write-protected file is opened read-only.
   t.TempStorage = std::make_unique<TBoundedTempStorage>(TempStorageLimit(path));
-  int rc = sqlite3_open_v2(path.c_str(), &t.Db, flags, t.TempStorage->VfsName());
+  int rc = sqlite3_open_v2(path.c_str(), &t.Db, SQLITE_OPEN_READWRITE, t.TempStorage->VfsName());
   try {
-    if (rc == SQLITE_OK && !exclusive && NeedsRollback(t.Db)) {
-      // A writer stopped in the middle of a change (a killed import): its
-      // journal has to be played back before anyone reads, which a
-      // read-only handle cannot do. A read-write one does it once; it only
-      // restores the last committed state.
-      sqlite3_close(t.Db);
-      t.Db = nullptr;
-      RollBackJournal(path);
-      rc = sqlite3_open_v2(path.c_str(), &t.Db, flags, t.TempStorage->VfsName());
-    }
     if (rc != SQLITE_OK)
       throw ETableError("Cannot open the table '" + path + "': " +
                         (t.Db ? sqlite3_errmsg(t.Db) : "out of memory"));
     t.Exclusive = exclusive;
     HardenConnection(t.Db, &t.Clock);
     t.Clock.Limit = exclusive ? IndexStepLimit : ReadStepLimit;
+    if (!exclusive) {
+      ClearStaleJournal(t.Db, path);
+      t.Exec("PRAGMA query_only = ON");
+    }
     // Short waits while another program commits; the file mapped for reading.
     sqlite3_busy_timeout(t.Db, 5000);
     t.Exec("PRAGMA mmap_size = 4294967296; PRAGMA cache_size = -32768");

@@ -131,7 +131,8 @@ void RunIndex(const CliArgs& args, std::ostream& out)
     bool exists = false;
     for (const TIndexDef& def : table.IndexDefs()) exists |= def.Name == index.Name;
     if (!exists) table.AddIndex(index);
-    out << "index " << index.Name << (exists ? " exists\n" : " added\n");
+    const bool rebuilt = exists && table.RepairIndex(index.Name);
+    out << "index " << index.Name << (rebuilt ? " rebuilt\n" : exists ? " exists\n" : " added\n");
   }
 }
 
@@ -194,11 +195,14 @@ const char* const TableHelp =
     "  create    an empty table NAME.db with the seven indices; prints\n"
     "            \"table NAME.db\"\n"
     "  delete    deletes the table and its journal files\n"
-    "  index     adds the seven standard indices the table lacks; prints\n"
-    "            \"index NAME added\" or \"index NAME exists\" per index\n\n"
-    "Errors (a missing or foreign table, an unknown index, a row without an\n"
-    "elliptic orbit) print a message on stderr, nothing on stdout, and exit\n"
-    "with status 2.\n";
+    "  index     adds the seven standard indices the table lacks (also one\n"
+    "            missing from the file or not on its fields) and rebuilds one\n"
+    "            that lists other rows than the table holds; prints \"index\n"
+    "            NAME added\", \"index NAME rebuilt\" or \"index NAME exists\" per\n"
+    "            index\n\n"
+    "Errors (a missing, foreign or damaged table, an unknown or damaged index,\n"
+    "a row without an elliptic orbit or with a NULL field) print a message\n"
+    "naming the table on stderr, nothing on stdout, and exit with status 2.\n";
 
 const CliCommand TableCommand("table", "table list|info|rows|elements|create|delete|index ...   minor-body tables",
                               TableHelp, RunTable);
