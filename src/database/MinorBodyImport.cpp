@@ -447,6 +447,11 @@ TImportSummary ImportTables(const std::string& directory, const std::string& tab
                         : ") VALUES (?,?,?,?,?,?,?,?,?,?,?,?)";
     {
       TStatement insert(writer.Db, sql);
+      // Its statement goes with the insert, before the connection closes.
+      struct TReleaseFree {
+        TImporter& Importer;
+        ~TReleaseFree() { Importer.Free.reset(); }
+      } release{importer};
       for (std::size_t i = 0; i < inputs.size(); ++i)
         importer.ReadFile(*readers[i], inputs[i].Format, writer.Db, *insert, columns);
     }

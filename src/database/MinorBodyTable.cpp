@@ -290,7 +290,7 @@ struct TTable::TImpl {
   {
     for (const auto& [def, problem] : Unusable)
       if (strcasecmp(def.Name.c_str(), name.c_str()) == 0)
-        return "The table '" + FileName + "': " + problem + " (\"Rebuild indices\" makes it again)";
+        return "The table '" + Path() + "': " + problem + " (\"Rebuild indices\" makes it again)";
     return "Index '" + name + "' not found in the table '" + FileName + "'";
   }
 
@@ -692,7 +692,7 @@ void TTable::SetIndexName(const std::string& name)
     t.Index.clear();
   } else {
     const TIndexDef* def = t.FindDef(name);
-    if (!def) throw ETableError("Index '" + name + "' not found in the table '" + t.FileName + "'");
+    if (!def) throw ETableError(t.MissingIndex(name));
     t.Index = def->Name;
   }
   ++t.Changes;
@@ -713,7 +713,7 @@ TIndexDef TTable::IndexDef(const std::string& name) const
 {
   TImpl::TRead read(*Impl);
   const TIndexDef* def = Impl->FindDef(name);
-  if (!def) throw ETableError("Index '" + name + "' not found in the table '" + Impl->FileName + "'");
+  if (!def) throw ETableError(Impl->MissingIndex(name));
   return *def;
 }
 
