@@ -202,6 +202,8 @@ struct TTable::TImpl {
   // Read from the file, valid for DataVersion.
   std::int64_t DataVersion = -1;
   std::int64_t Count = 0;
+  std::int64_t TrueCount = -1;  // the table's own count, once taken
+  std::string CountSource;      // the index SQLite took Count from
   std::vector<TIndexDef> Defs;  // the usable named indices
   std::vector<std::pair<TIndexDef, std::string>> Unusable;
   // Indices found listing other rows than the table's (a damaged B-tree).
@@ -368,7 +370,22 @@ struct TTable::TImpl {
     Unusable = std::move(shape.Unusable);
     Damaged.clear();
     RowByNo = Prepare("SELECT " + Columns() + " FROM " + BodiesTableName + " WHERE NO = ?1");
-    TStatement count = Prepare(std::string("SELECT count(*) FROM ") + BodiesTableName + " NOT INDEXED");
+    // SQLite counts the smallest index, fast; the orders built later check
+    // it (ListedRows), and so which index that is.
+    TrueCount = -1;
+    const std::string countSql = std::string("SELECT count(*) FROM ") + BodiesTableName;
+    CountSource.clear();
+    {
+      TStatement plan = Prepare("EXPLAIN QUERY PLAN " + countSql);
+      std::string detail;
+      while (plan.Step()) {
+        plan.Text(3, detail);
+        const std::string mark = "INDEX ";
+        const size_t at = detail.rfind(mark);
+        if (at != std::string::npos) CountSource = detail.substr(at + mark.size());
+      }
+    }
+    TStatement count = Prepare(countSql);
     count.Step();
     Count = count.Int(0);
     ++Changes;
@@ -417,9 +434,9 @@ struct TTable::TImpl {
                              r + 1 < runs.size() ? order.begin() + std::ptrdiff_t(runs[r + 1])
                                                  : order.end());
       }
-      if (std::int64_t(order.size()) != Count) {
+      ListedRows(small->Name, std::int64_t(order.size()));
+      if (Damaged.count(small->Name)) {
         // The index lies about the rows: the order comes from the table.
-        NoteDamaged(small->Name, std::int64_t(order.size()));
         order.clear();
         TStatement rows = Prepare(std::string("SELECT NO FROM ") + BodiesTableName +
                                   " NOT INDEXED ORDER BY NO");
@@ -429,13 +446,67 @@ struct TTable::TImpl {
       RequireSound(Index);
       TStatement st = Prepare("SELECT NO" + FromIndex(Index) + " ORDER BY " + OrderBy(Index));
       while (st.Step()) order.push_back(std::int32_t(st.Int(0)));
-      if (!Index.empty() && std::int64_t(order.size()) != Count) {
-        NoteDamaged(Index, std::int64_t(order.size()));
-        RequireSound(Index);
-      }
+      if (Index.empty())
+        SetTrueCount(std::int64_t(order.size()));
+      else
+        ListedRows(Index, std::int64_t(order.size()));
+      RequireSound(Index);
     }
     Count = std::int64_t(order.size());
     return Orders.emplace(Index, std::move(order)).first->second;
+  }
+
+  // The rows of the table itself, counted once per state of the file when
+  // an index disagrees with the count.
+  std::int64_t CountTable()
+  {
+    if (TrueCount < 0) {
+      TStatement count = Prepare(std::string("SELECT count(*) FROM ") + BodiesTableName + " NOT INDEXED");
+      count.Step();
+      SetTrueCount(count.Int(0));
+    }
+    return TrueCount;
+  }
+
+  void SetTrueCount(std::int64_t rows)
+  {
+    TrueCount = rows;
+    if (Count != rows) {
+      // The count came from a damaged index: orders built on it go too.
+      Count = rows;
+      Orders.erase("");
+      ++Changes;
+    }
+  }
+
+  // The entries of an index, counted by walking it.
+  std::int64_t CountEntries(const std::string& index)
+  {
+    TStatement count = Prepare("SELECT count(*) FROM (SELECT NO" + FromIndex(index) + " ORDER BY " +
+                               OrderBy(index) + ")");
+    count.Step();
+    return count.Int(0);
+  }
+
+  // An index listed `listed` rows. The count to hold it against must not
+  // come from the same index (SQLite counts its smallest one): then another
+  // index's entries are counted. When they differ, the table itself
+  // decides which is wrong.
+  void ListedRows(const std::string& index, std::int64_t listed)
+  {
+    if (TrueCount < 0) {
+      std::int64_t reference = Count;
+      if (strcasecmp(index.c_str(), CountSource.c_str()) == 0) {
+        const TIndexDef* other = nullptr;
+        for (const char* name : {"IDXPHA", "IDXNEA", "IDXCL", "IDXE", "IDXA", "IDXINCL", "IDXNAME"}) {
+          const TIndexDef* def = FindDef(name);
+          if (!other && def && strcasecmp(name, index.c_str()) != 0 && !Damaged.count(def->Name)) other = def;
+        }
+        reference = other ? CountEntries(other->Name) : -1;
+      }
+      if (listed == reference && reference == Count) return;
+    }
+    if (listed != CountTable()) NoteDamaged(index, listed);
   }
 
   // An index whose B-tree lists another number of rows than the table.
@@ -899,9 +970,11 @@ void TTable::ForEachRow(const std::function<void(const TMinorBodyRow&)>& visit) 
     ++visited;
     visit(row);
   }
-  if (visited != t.Count) {
-    t.NoteDamaged(t.Index.empty() ? std::string("on NO") : t.Index, visited);
-    t.RequireSound(t.Index.empty() ? std::string("on NO") : t.Index);
+  if (t.Index.empty()) {
+    t.SetTrueCount(visited);  // the table itself
+  } else if (visited != t.Count) {
+    t.ListedRows(t.Index, visited);
+    t.RequireSound(t.Index);
   }
 }
 
@@ -915,10 +988,7 @@ bool TTable::RepairIndex(const std::string& name)
   const TIndexDef* def = t.FindDef(name);
   if (!def) throw ETableError(t.MissingIndex(name));
   // Every entry of the index, counted by walking it.
-  TStatement count = t.Prepare("SELECT count(*) FROM (SELECT NO" + t.FromIndex(def->Name) +
-                               " ORDER BY " + t.OrderBy(def->Name) + ")");
-  count.Step();
-  if (count.Int(0) == t.Count && !t.Damaged.count(def->Name)) return false;
+  if (t.CountEntries(def->Name) == t.CountTable() && !t.Damaged.count(def->Name)) return false;
   t.Exec("REINDEX " + Quoted(def->Name));
   t.Refresh(false);
   return true;
