@@ -3,6 +3,7 @@
 // cancelling, and an import killed mid-way. Tables are read back with plain
 // SQLite queries.
 #include "database/MinorBodyImport.h"
+#include "database/MinorBodyTable.h"
 #include "database/MpcFormats.h"
 #include "database/TableSchema.h"
 
@@ -12,6 +13,7 @@
 #include <sqlite3.h>
 #include <zlib.h>
 
+#include <chrono>
 #include <cmath>
 #include <csignal>
 #include <filesystem>
@@ -410,5 +412,63 @@ TEST_F(MinorBodyImport, NoLineLostAndNumbersSoundWhateverTheFiles)
   } catch (const EImportError& e) {
     EXPECT_NE(std::string(e.what()).find("-3000000000"), std::string::npos) << e.what();
     EXPECT_NE(std::string(e.what()).find("Plain.db"), std::string::npos) << e.what();
+  }
+}
+
+// The program reads a table while an import appends to it: no read waits
+// out its time or fails, whether the append commits or is killed early or
+// late; after a kill the next reader sees the old rows and no journal stays.
+TEST_F(MinorBodyImport, ReadersGoOnWhileAnAppendRunsOrIsKilled)
+{
+  Import("Shared", {{Comets, TElementFormat::Comets}});
+  const fs::path big = Dir / "big.DAT";
+  synthetic::WriteMpcorb(big.string(), 100000, 3);
+  for (const int killAfterMs : {100, 1000, -1}) {
+    SCOPED_TRACE("kill after " + std::to_string(killAfterMs) + " ms");
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      try {
+        Import("Shared", {{big.string(), TElementFormat::MinorPlanets}}, TImportMode::Append);
+      } catch (...) {
+        _exit(1);
+      }
+      _exit(0);
+    }
+    TTable table;
+    table.SetDatabaseName(Dir.string());
+    table.SetTableName("Shared.db");
+    std::vector<std::string> failures;
+    int reads = 0;
+    const auto start = std::chrono::steady_clock::now();
+    int status = 0;
+    while (waitpid(child, &status, WNOHANG) == 0) {
+      if (killAfterMs >= 0 && std::chrono::steady_clock::now() - start > std::chrono::milliseconds(killAfterMs)) {
+        kill(child, SIGKILL);
+        waitpid(child, &status, 0);
+        break;
+      }
+      try {
+        table.Close();
+        table.Open();
+        table.SetIndexName("IDXNAME");
+        table.RowsAt(0, 40);
+        ++reads;
+      } catch (const ETableError& e) {
+        failures.push_back(e.what());
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    try {
+      table.Close();
+      table.Open();
+      EXPECT_EQ(table.RecordCount(), killAfterMs >= 0 ? 1567 : 1567 + 100000);
+    } catch (const ETableError& e) {
+      failures.push_back(e.what());
+    }
+    table.Close();
+    EXPECT_TRUE(failures.empty()) << failures.size() << " failed reads, the first: " << failures[0];
+    EXPECT_GT(reads, 0);
+    EXPECT_FALSE(fs::exists(Dir / "Shared.db-journal"));
   }
 }
