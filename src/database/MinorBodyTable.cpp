@@ -130,7 +130,7 @@ void FillRow(const TStatement& st, TMinorBodyRow& row, bool withReferenceAndComp
 const TMinorBodyRow EmptyRow{};
 
 // What a bad field holds instead of its value.
-std::string BadFieldText(const TMinorBodyRow&, int field)
+std::string BadFieldText(int field)
 {
   return std::string("the field ") + FieldNames[field] + " is NULL or " +
          (IsNumericField(field) ? "not a number" : "not a text");
@@ -174,7 +174,7 @@ std::string RowFieldProblem(const TMinorBodyRow& row)
 {
   for (int field = 0; field < FieldCount; ++field)
     if (row.BadFields & (1u << field))
-      return BadFieldText(row, field);
+      return BadFieldText(field);
   return "";
 }
 

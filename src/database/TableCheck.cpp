@@ -99,7 +99,6 @@ std::string ObjectType(sqlite3* db, const std::string& name, std::string* table 
 
 void CheckBodies(sqlite3* db, TTableShape& shape)
 {
-  std::string owner;
   const std::string type = ObjectType(db, BodiesTableName);
   if (type.empty()) Refuse(db, "it holds no table of minor bodies");
   if (type != "table") Refuse(db, std::string("its bodies are a ") + type + ", not a table");

@@ -31,9 +31,10 @@ constexpr int MaxValueBytes = 1 << 20;
 constexpr int MaxSqlBytes = 1 << 20;
 
 // Sets up a fresh connection to a table file from elsewhere: SQLite's
-// defensive mode, an untrusted schema, triggers and views off, cell size
-// checks, bounded value sizes, the step clock (when given) and the bounded
-// temporary storage of BoundedTempStorage. Throws ETableError.
+// defensive mode, an untrusted schema, triggers, views and extensions off,
+// cell size checks, bounded value and statement sizes, and the step clock
+// (when given). Temporary storage is bounded by opening the connection
+// through a TBoundedTempStorage (BoundedTempStorage.h). Throws ETableError.
 void HardenConnection(sqlite3* db, TStepClock* clock);
 
 // The message for a failure on a table: "The table '<file>': <what>", the

@@ -148,6 +148,8 @@ cp "$dir/Main.db" "$dir/Nulls.db"
 sqlite3 "$dir/Nulls.db" "UPDATE bodies SET A = NULL WHERE NO = 433"
 refused null-field elements "$dir" Nulls.db 433
 grep -q "NO 433.*field A is NULL" "$err" || fail "null field: $(cat "$err")"
+expect null-row "$header
+433,Eros,0.10000000000000001,300,304.30000000000001,10.800000000000001,0.22289999999999999,,2460600.5,Amor,Y,N,," rows "$dir" Nulls.db --from 433 --limit 1
 rm "$dir/Crafted.db" "$dir/Nulls.db"
 
 touch "$dir/Main.db-wal" "$dir/Main.db-shm"

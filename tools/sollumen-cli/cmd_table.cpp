@@ -44,7 +44,9 @@ void CsvRow(std::ostream& out, const TMinorBodyRow& r)
   std::string line = std::to_string(r.No);
   line += ',';
   Csv(line, r.Name);
-  for (double v : {r.M, r.NW, r.OHM, r.I, r.E, r.A, r.Date}) line += ',' + Number(v);
+  // A field the file holds as NULL or as the wrong type stays empty.
+  const double numbers[] = {r.M, r.NW, r.OHM, r.I, r.E, r.A, r.Date};
+  for (int k = 0; k < 7; ++k) line += ',' + ((r.BadFields >> (k + 2)) & 1 ? std::string() : Number(numbers[k]));
   for (const std::string* text : {&r.Class, &r.IsNEA, &r.IsPHA, &r.Reference, &r.Computer}) {
     line += ',';
     Csv(line, *text);
@@ -186,7 +188,8 @@ const char* const TableHelp =
     "            in the order of the index NAME (default: the primary index on\n"
     "            NO), from the first row whose key is at or after VALUE (texts\n"
     "            compared bytewise, numbers as numbers), at most N rows; numbers\n"
-    "            with 17 significant digits, texts quoted where CSV needs it\n"
+    "            with 17 significant digits (empty where the file holds NULL or\n"
+    "            a text), texts quoted where CSV needs it\n"
     "  elements  the orbital elements of the row NO, one line: epoch (JD),\n"
     "            inclination, node longitude, perihelion longitude (degrees),\n"
     "            semi-major axis (AU), mean daily motion 0.9856262 / A^1.5\n"
