@@ -3,6 +3,7 @@
 // cancelling, and an import killed mid-way. Tables are read back with plain
 // SQLite queries.
 #include "database/MinorBodyImport.h"
+#include "database/MinorBodyTable.h"
 #include "database/MpcFormats.h"
 #include "database/TableSchema.h"
 
@@ -12,6 +13,7 @@
 #include <sqlite3.h>
 #include <zlib.h>
 
+#include <chrono>
 #include <cmath>
 #include <csignal>
 #include <filesystem>
@@ -346,4 +348,127 @@ TEST_F(MinorBodyImport, CancelAndKillLeaveTheOldTableIntact)
   EXPECT_EQ(FileBytes(Dir / "Old.db"), old);
   EXPECT_EQ(RemoveStaleImportFiles(Dir.string()), 1);
   EXPECT_EQ(Files(), (std::vector<std::string>{"Old.db", "big.DAT"}));
+}
+
+// Element files and tables from elsewhere: gzip members followed by more
+// members or by plain text lose no line; names with control characters are
+// refused; new numbers stay negative and unique whatever the table holds.
+TEST_F(MinorBodyImport, NoLineLostAndNumbersSoundWhateverTheFiles)
+{
+  const std::string text = FileBytes(Comets);
+  const std::size_t half = text.find('\n', text.size() / 2) + 1;
+  auto gzip = [](const std::string& bytes) {
+    const fs::path tmp = fs::temp_directory_path() / ("sollumen-member-" + std::to_string(getpid()));
+    gzFile f = gzopen(tmp.c_str(), "wb");
+    gzwrite(f, bytes.data(), static_cast<unsigned>(bytes.size()));
+    gzclose(f);
+    std::string packed = FileBytes(tmp);
+    fs::remove(tmp);
+    return packed;
+  };
+  const TImportSummary whole = Import("Plain", {{Comets, TElementFormat::Comets}});
+  for (const std::string& mixed : {gzip(text.substr(0, half)) + gzip(text.substr(half)),
+                                   gzip(text.substr(0, half)) + text.substr(half)}) {
+    const fs::path file = Dir / "mixed.txt.gz";
+    std::ofstream(file, std::ios::binary) << mixed;
+    const TImportSummary s = Import("Mixed", {{file.string(), TElementFormat::Comets}}, TImportMode::Replace);
+    EXPECT_EQ(s.Imported, whole.Imported);
+    EXPECT_EQ(s.Skipped, whole.Skipped);
+  }
+  // Damage after the first member is reported, not taken for the end.
+  const fs::path damaged = Dir / "damaged.txt.gz";
+  std::string second = gzip(text.substr(half));
+  second[second.size() / 2] ^= 0x55;
+  std::ofstream(damaged, std::ios::binary) << gzip(text.substr(0, half)) + second;
+  EXPECT_THROW(Import("Damaged", {{damaged.string(), TElementFormat::Comets}}), EImportError);
+
+  EXPECT_THROW(Import("Two\nlines", {{Comets, TElementFormat::Comets}}), EImportError);
+  EXPECT_THROW(Import("Tab\tbed", {{Comets, TElementFormat::Comets}}), EImportError);
+  EXPECT_FALSE(fs::exists(Dir / "Two\nlines.db"));
+
+  // A table holding the lowest number: appended comets take free numbers
+  // above it, all negative and none twice.
+  auto exec = [&](const std::string& table, const std::string& sql) {
+    sqlite3* db = nullptr;
+    sqlite3_open((Dir / table).c_str(), &db);
+    ExecSql(db, sql);
+    sqlite3_close(db);
+  };
+  exec("Plain.db", "UPDATE bodies SET NO = -2147483647 WHERE NO = (SELECT min(NO) FROM bodies);"
+                   "UPDATE bodies SET NO = -2 WHERE NO = (SELECT max(NO) FROM bodies WHERE NO < 0)");
+  const TImportSummary more = Import("Plain", {{Comets, TElementFormat::Comets}}, TImportMode::Append);
+  EXPECT_EQ(more.Imported, whole.Imported);
+  const auto rows = ReadTable(Dir / "Plain.db");
+  EXPECT_EQ(rows.size(), std::size_t(2 * whole.Imported));
+  EXPECT_EQ(rows.begin()->first, -2147483647LL);
+  EXPECT_LT(rows.rbegin()->first, 0);
+  EXPECT_EQ(rows.count(-1), 1u);
+
+  // A number beyond 32 bits is no body of ours: the append says so.
+  exec("Plain.db", "UPDATE bodies SET NO = -3000000000 WHERE NO = -2147483647");
+  try {
+    Import("Plain", {{Comets, TElementFormat::Comets}}, TImportMode::Append);
+    ADD_FAILURE() << "appended to a table with NO = -3000000000";
+  } catch (const EImportError& e) {
+    EXPECT_NE(std::string(e.what()).find("-3000000000"), std::string::npos) << e.what();
+    EXPECT_NE(std::string(e.what()).find("Plain.db"), std::string::npos) << e.what();
+  }
+}
+
+// The program reads a table while an import appends to it: no read waits
+// out its time or fails, whether the append commits or is killed early or
+// late; after a kill the next reader sees the old rows and no journal stays.
+TEST_F(MinorBodyImport, ReadersGoOnWhileAnAppendRunsOrIsKilled)
+{
+  Import("Shared", {{Comets, TElementFormat::Comets}});
+  const fs::path big = Dir / "big.DAT";
+  synthetic::WriteMpcorb(big.string(), 100000, 3);
+  for (const int killAfterMs : {100, 1000, -1}) {
+    SCOPED_TRACE("kill after " + std::to_string(killAfterMs) + " ms");
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      try {
+        Import("Shared", {{big.string(), TElementFormat::MinorPlanets}}, TImportMode::Append);
+      } catch (...) {
+        _exit(1);
+      }
+      _exit(0);
+    }
+    TTable table;
+    table.SetDatabaseName(Dir.string());
+    table.SetTableName("Shared.db");
+    std::vector<std::string> failures;
+    int reads = 0;
+    const auto start = std::chrono::steady_clock::now();
+    int status = 0;
+    while (waitpid(child, &status, WNOHANG) == 0) {
+      if (killAfterMs >= 0 && std::chrono::steady_clock::now() - start > std::chrono::milliseconds(killAfterMs)) {
+        kill(child, SIGKILL);
+        waitpid(child, &status, 0);
+        break;
+      }
+      try {
+        table.Close();
+        table.Open();
+        table.SetIndexName("IDXNAME");
+        table.RowsAt(0, 40);
+        ++reads;
+      } catch (const ETableError& e) {
+        failures.push_back(e.what());
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    try {
+      table.Close();
+      table.Open();
+      EXPECT_EQ(table.RecordCount(), killAfterMs >= 0 ? 1567 : 1567 + 100000);
+    } catch (const ETableError& e) {
+      failures.push_back(e.what());
+    }
+    table.Close();
+    EXPECT_TRUE(failures.empty()) << failures.size() << " failed reads, the first: " << failures[0];
+    EXPECT_GT(reads, 0);
+    EXPECT_FALSE(fs::exists(Dir / "Shared.db-journal"));
+  }
 }

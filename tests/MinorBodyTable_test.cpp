@@ -4,10 +4,13 @@
 #include "database/MinorBodyTable.h"
 
 #include "bodies/SSClasses.h"
+#include "database/BoundedTempStorage.h"
+#include "database/SqliteStatement.h"
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
@@ -431,3 +434,193 @@ TEST_F(TableTest, KilledWriterLeavesTheCommittedTable)
 }
 
 }  // namespace
+
+namespace {
+
+// Runs SQL on a table file from another program's plain connection.
+void Tamper(const std::string& path, const std::string& sql)
+{
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
+  char* message = nullptr;
+  const int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &message);
+  EXPECT_EQ(rc, SQLITE_OK) << (message ? message : "") << " in " << sql;
+  sqlite3_free(message);
+  sqlite3_close(db);
+}
+
+// The message an open fails with ("" when it succeeds).
+std::string OpenFailure(TTable& table, bool exclusive = false)
+{
+  try {
+    table.Close();
+    table.Open(exclusive);
+  } catch (const ETableError& e) {
+    return e.what();
+  }
+  return "";
+}
+
+bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+}  // namespace
+
+// Crafted objects in place of the bodies or their bookkeeping are refused
+// at once, naming the file and the problem; nothing stored in the file runs.
+TEST_F(TableTest, CraftedSchemaIsRefusedQuicklyAndNamed)
+{
+  const std::string path = Dir.File("Test.db");
+  const std::string pristine = Dir.File("Pristine.db");
+  fs::copy_file(path, pristine);
+  const struct {
+    const char* Sql;
+    const char* Problem;
+  } cases[] = {
+      {"PRAGMA writable_schema = ON; UPDATE sqlite_schema SET type = 'view', sql = "
+       "'CREATE VIEW bodies AS WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM n) "
+       "SELECT x AS NO, x AS NAME, x AS M, x AS NW, x AS OHM, x AS I, x AS E, x AS A, x AS DATE,"
+       " x AS CLASS, x AS ISNEA, x AS ISPHA FROM n', rootpage = 0 WHERE name = 'bodies'",
+       "view"},
+      {"PRAGMA writable_schema = ON; UPDATE sqlite_schema SET type = 'view', sql = "
+       "'CREATE VIEW sollumen_indices AS SELECT 1 AS seq, ''IDXA'' AS name, ''A;NAME'' AS fields "
+       "FROM bodies a, bodies b, bodies c', rootpage = 0 WHERE name = 'sollumen_indices';"
+       "DELETE FROM sqlite_schema WHERE name = 'sqlite_autoindex_sollumen_indices_1'",
+       "list of indices"},
+      {"PRAGMA writable_schema = ON; UPDATE sqlite_schema SET sql = replace(sql, 'NOT NULL', '') "
+       "WHERE name = 'sollumen_indices'",
+       "NULL"},
+      {"UPDATE sollumen_indices SET fields = x'4142' WHERE name = 'IDXA'", "not a text"},
+      {"INSERT INTO bodies (NO, NAME) VALUES (5000000000, 'Far')", "5000000000"},
+      {"PRAGMA writable_schema = ON; UPDATE sqlite_schema SET sql = replace(sql, 'ISPHA TEXT', "
+       "'ISPHA TEXT, Z AS (upper(NAME))') WHERE name = 'bodies'",
+       "computed"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Sql);
+    fs::copy_file(pristine, path, fs::copy_options::overwrite_existing);
+    Tamper(path, c.Sql);
+    if (std::string(c.Problem) == "NULL") Tamper(path, "UPDATE sollumen_indices SET name = NULL WHERE name = 'IDXE'");
+    const auto start = std::chrono::steady_clock::now();
+    const std::string message = OpenFailure(Table);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+    EXPECT_TRUE(Has(message, path)) << message;
+    EXPECT_TRUE(Has(message, c.Problem)) << message;
+    EXPECT_FALSE(Table.Active());
+  }
+
+  // A trigger stored in the file does not fire when indices are made.
+  fs::copy_file(pristine, path, fs::copy_options::overwrite_existing);
+  Tamper(path, "DROP INDEX IDXE; CREATE TRIGGER wipe AFTER INSERT ON sollumen_indices "
+               "BEGIN DELETE FROM bodies; END");
+  Table.Open(true);
+  Table.AddIndex({"IDXE", "E;NAME"});
+  EXPECT_EQ(Table.RecordCount(), 6);
+}
+
+// Indices that another program dropped, reshaped or damaged are not
+// trusted: left out, or reported with the file named, and made again by
+// "Rebuild indices"; a NULL or a text in a number field refuses the row.
+TEST_F(TableTest, IndicesAndFieldsThatDisagreeAreReportedAndRebuilt)
+{
+  const std::string path = Dir.File("Test.db");
+  AppendRows(path, {{11, "Delta", 4.0}, {12, "Eps", 5.0}});
+  Tamper(path, "DROP INDEX IDXPHA; DROP INDEX IDXA; CREATE INDEX IDXA ON bodies (E)");
+  Table.Open();
+  for (const TIndexDef& def : Table.IndexDefs()) EXPECT_TRUE(def.Name != "IDXPHA" && def.Name != "IDXA");
+  try {
+    Table.SetIndexName("IDXPHA");
+    ADD_FAILURE() << "a dropped index was used";
+  } catch (const ETableError& e) {
+    EXPECT_TRUE(Has(e.what(), "Test.db") && Has(e.what(), "IDXPHA is missing")) << e.what();
+  }
+  EXPECT_EQ(Nos(Table.RowsAt(0, 40)), (std::vector<int>{-2, 1, 3, 5, 7, 9, 11, 12}));
+  Table.Open(true);
+  Table.AddIndex({"IDXPHA", "ISPHA;NO"});
+  Table.AddIndex({"IDXA", "A;NAME"});
+  Table.SetIndexName("IDXA");
+  EXPECT_EQ(Nos(Table.RowsAt(0, 40)), (std::vector<int>{9, 3, 5, 7, -2, 1, 11, 12}));
+
+  // An index whose B-tree lists only some rows (its definition widened
+  // behind SQLite's back) hides nothing: the primary order comes from the
+  // table, the index is reported, and repairing it rebuilds it.
+  Table.Close();
+  Tamper(path, "DROP INDEX IDXNAME; CREATE INDEX IDXNAME ON bodies (NAME, A) WHERE NO < 6;"
+               "PRAGMA writable_schema = ON; UPDATE sqlite_schema SET sql = "
+               "'CREATE INDEX IDXNAME ON bodies (NAME, A)' WHERE name = 'IDXNAME'");
+  Table.Open();
+  Table.SetIndexName("IDXNAME");
+  try {
+    Table.RowsAt(0, 1000);
+    ADD_FAILURE() << "a damaged index was trusted";
+  } catch (const ETableError& e) {
+    EXPECT_TRUE(Has(e.what(), path) && Has(e.what(), "lists 4 rows, the table holds 8")) << e.what();
+  }
+  EXPECT_EQ(Table.RecordCount(), 8);
+  Table.SetIndexName("");
+  EXPECT_EQ(Table.RowsAt(0, 1000).size(), 8u);
+  Table.Close();
+  Table.SetIndexName("");
+  Table.Open(true);
+  EXPECT_TRUE(Table.RepairIndex("IDXNAME"));
+  EXPECT_FALSE(Table.RepairIndex("IDXA"));
+  Table.Open();
+  Table.SetIndexName("IDXNAME");
+  EXPECT_EQ(Table.RowsAt(0, 1000).size(), 8u);
+
+  // Fields the file holds as NULL or as a text where a number belongs.
+  Table.Close();
+  Tamper(path, "UPDATE bodies SET M = NULL WHERE NO = 5; UPDATE bodies SET A = 'far' WHERE NO = 7");
+  Table.Open();
+  std::vector<std::string> refusals;
+  for (const TMinorBodyRow& row : Table.RowsAt(0, 40)) {
+    try {
+      ReadElements(row);
+    } catch (const EInvalidElements& e) {
+      refusals.push_back(e.what());
+    }
+  }
+  ASSERT_EQ(refusals.size(), 2u);
+  EXPECT_TRUE(Has(refusals[0], "NO 5") && Has(refusals[0], "field M is NULL")) << refusals[0];
+  EXPECT_TRUE(Has(refusals[1], "NO 7") && Has(refusals[1], "field A")) << refusals[1];
+}
+
+// The bounds under every statement: a step that runs too long is stopped,
+// and temporary files stop at their limit.
+TEST(UntrustedConnection, StepsAndTemporaryStorageAreBounded)
+{
+  TTempDir dir;
+  TBoundedTempStorage storage(1 << 20);
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open_v2(dir.File("x.db").c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
+                            storage.VfsName()),
+            SQLITE_OK);
+  TStepClock clock;
+  HardenConnection(db, &clock);
+  clock.Limit = std::chrono::milliseconds(200);
+  const auto start = std::chrono::steady_clock::now();
+  try {
+    TStatement endless(db, "WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM n) "
+                           "SELECT count(*) FROM n", &clock);
+    endless.Step();
+    ADD_FAILURE() << "an endless statement ended";
+  } catch (const ETableError& e) {
+    EXPECT_TRUE(Has(e.what(), "x.db") && Has(e.what(), "longer than")) << e.what();
+  }
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+
+  // A sort of 4 MB spills to temporary files, past the 1 MB allowed.
+  ExecSql(db, "PRAGMA cache_size = 10; PRAGMA temp_store = FILE");
+  clock.Limit = std::chrono::seconds(60);
+  try {
+    TStatement sort(db, "WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM n LIMIT 40000) "
+                        "SELECT x, printf('%100d', x) AS t FROM n ORDER BY t DESC", &clock);
+    while (sort.Step()) {
+    }
+    ADD_FAILURE() << "the sort ran past the limit";
+  } catch (const ETableError& e) {
+    EXPECT_TRUE(Has(e.what(), "full")) << e.what();
+  }
+  EXPECT_TRUE(storage.Refused());
+  sqlite3_close(db);
+  EXPECT_EQ(storage.Used(), 0);
+}

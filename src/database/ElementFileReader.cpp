@@ -2,6 +2,10 @@
 
 #include <zlib.h>
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <system_error>
@@ -9,32 +13,102 @@
 namespace {
 
 constexpr std::size_t BlockSize = 1 << 20;
+constexpr std::size_t InputBlock = 1 << 18;
 
-gzFile Gz(void* f) { return static_cast<gzFile>(f); }
+z_stream* Z(void* s) { return static_cast<z_stream*>(s); }
+
+bool IsGzipMagic(const unsigned char* p) { return p[0] == 0x1f && p[1] == 0x8b; }
 
 }  // namespace
 
 TElementFileReader::TElementFileReader(const std::string& path)
-  : FilePath(path), Buffer(BlockSize + MaxLineLength)
+  : FilePath(path), In(InputBlock), Buffer(BlockSize + MaxLineLength)
 {
   std::error_code ec;
   if (!std::filesystem::is_regular_file(path, ec))
     throw EInputError(path + ": " + (std::filesystem::exists(path, ec) ? "not a file" : "no such file"));
   Size = std::filesystem::file_size(path, ec);
-  File = gzopen(path.c_str(), "rb");
-  if (!File) throw EInputError(path + ": " + std::strerror(errno));
-  gzbuffer(Gz(File), 1 << 18);
+  Fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (Fd < 0) throw EInputError(path + ": " + std::strerror(errno));
+  auto* stream = new z_stream{};
+  Stream = stream;
+  if (inflateInit2(stream, 15 + 16) != Z_OK) {
+    ::close(Fd);
+    delete stream;
+    throw EInputError(path + ": cannot start decompressing");
+  }
 }
 
 TElementFileReader::~TElementFileReader()
 {
-  if (File) gzclose(Gz(File));
+  if (Stream) {
+    inflateEnd(Z(Stream));
+    delete Z(Stream);
+  }
+  if (Fd >= 0) ::close(Fd);
 }
 
-std::uint64_t TElementFileReader::Consumed() const
+std::uint64_t TElementFileReader::Consumed() const { return RawRead - (InEnd - InBegin); }
+
+// Moves the unread input to the front and reads more after it; false at
+// the end of the file.
+bool TElementFileReader::MoreInput()
 {
-  const z_off_t offset = gzoffset(Gz(File));
-  return offset < 0 ? 0 : static_cast<std::uint64_t>(offset);
+  if (InEof) return false;
+  std::memmove(In.data(), In.data() + InBegin, InEnd - InBegin);
+  InEnd -= InBegin;
+  InBegin = 0;
+  for (;;) {
+    const ssize_t got = ::read(Fd, In.data() + InEnd, In.size() - InEnd);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) throw EInputError(FilePath + ": read error: " + std::strerror(errno));
+    if (got == 0) InEof = true;
+    RawRead += std::uint64_t(got);
+    InEnd += std::size_t(got);
+    return got > 0;
+  }
+}
+
+// Plain bytes: what is left of the input buffer, then straight from the file.
+std::size_t TElementFileReader::ReadRaw(char* into, std::size_t room)
+{
+  if (InBegin == InEnd && !MoreInput()) return 0;
+  const std::size_t n = std::min(room, InEnd - InBegin);
+  std::memcpy(into, In.data() + InBegin, n);
+  InBegin += n;
+  return n;
+}
+
+// Inflates gzip data into `into`; at the end of a member, another member
+// goes on, and anything else turns the rest of the file into plain text.
+std::size_t TElementFileReader::Inflate(char* into, std::size_t room)
+{
+  z_stream* z = Z(Stream);
+  for (;;) {
+    if (InBegin == InEnd && !MoreInput())
+      throw EInputError(FilePath + ": read error: unexpected end of file");
+    z->next_in = In.data() + InBegin;
+    z->avail_in = unsigned(InEnd - InBegin);
+    z->next_out = reinterpret_cast<Bytef*>(into);
+    z->avail_out = unsigned(room);
+    const int rc = inflate(z, Z_NO_FLUSH);
+    InBegin = InEnd - z->avail_in;
+    const std::size_t produced = room - z->avail_out;
+    if (rc == Z_STREAM_END) {
+      // What follows the member decides: another member, or plain text.
+      while (InEnd - InBegin < 2 && MoreInput()) {
+      }
+      if (InEnd - InBegin >= 2 && IsGzipMagic(In.data() + InBegin))
+        inflateReset(z);
+      else
+        Gzip = false;
+      if (produced > 0 || !Gzip) return produced;
+      continue;
+    }
+    if (rc != Z_OK && rc != Z_BUF_ERROR)
+      throw EInputError(FilePath + ": read error: " + (z->msg ? z->msg : "damaged gzip data"));
+    if (produced > 0) return produced;
+  }
 }
 
 bool TElementFileReader::Fill()
@@ -47,18 +121,19 @@ bool TElementFileReader::Fill()
   }
   const std::size_t room = Buffer.size() - End;
   if (room == 0) return false;
-  const int n = gzread(Gz(File), Buffer.data() + End, static_cast<unsigned>(room));
-  if (n < 0) {
-    int code = 0;
-    const char* message = gzerror(Gz(File), &code);
-    throw EInputError(FilePath + ": read error: " + (message ? message : "unknown"));
+  if (!Started) {
+    // The first bytes tell a gzip file from a plain one.
+    Started = true;
+    while (InEnd < 2 && MoreInput()) {
+    }
+    Gzip = InEnd >= 2 && IsGzipMagic(In.data());
+  }
+  std::size_t n = 0;
+  for (;;) {
+    n = Gzip ? Inflate(Buffer.data() + End, room) : ReadRaw(Buffer.data() + End, room);
+    if (n > 0 || !Gzip) break;
   }
   if (n == 0) {
-    // A gzip stream cut short reads as a clean end unless asked.
-    int code = 0;
-    const char* message = gzerror(Gz(File), &code);
-    if (code != Z_OK && code != Z_STREAM_END)
-      throw EInputError(FilePath + ": read error: " + (message ? message : "unknown"));
     Eof = true;
     return false;
   }
@@ -66,7 +141,6 @@ bool TElementFileReader::Fill()
   End += n;
   return true;
 }
-
 bool TElementFileReader::Next(std::string_view& line, bool& tooLong)
 {
   tooLong = false;

@@ -1,5 +1,8 @@
-// Reads an element file line by line, plain or gzip-compressed (zlib tells
-// them apart by content), in large blocks, without copying lines.
+// Reads an element file line by line, plain or gzip-compressed (told apart
+// by content), in large blocks, without copying lines. A gzip file may hold
+// several members one after the other (as `cat a.gz b.gz` makes them), and
+// anything after the last member that is no gzip data is read as plain
+// text: no byte of the file is passed over in silence.
 #pragma once
 
 #include <cstdint>
@@ -39,9 +42,18 @@ public:
 
 private:
   bool Fill();
+  bool MoreInput();
+  std::size_t ReadRaw(char* into, std::size_t room);
+  std::size_t Inflate(char* into, std::size_t room);
 
   std::string FilePath;
-  void* File = nullptr;  // gzFile
+  int Fd = -1;
+  void* Stream = nullptr;  // z_stream while in a gzip member
+  bool Gzip = false;       // the bytes at the input position are gzip data
+  std::vector<unsigned char> In;  // compressed input not yet inflated
+  std::size_t InBegin = 0, InEnd = 0;
+  bool InEof = false, Started = false;
+  std::uint64_t RawRead = 0;  // bytes read from the file
   std::vector<char> Buffer;
   std::size_t Begin = 0, End = 0;
   std::int64_t Line = 0;

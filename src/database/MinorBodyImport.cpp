@@ -2,10 +2,12 @@
 
 #include "database/ElementFileReader.h"
 #include "database/MpcFormats.h"
+#include "database/TableCheck.h"
 #include "database/TableSchema.h"
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <climits>
@@ -33,6 +35,9 @@ constexpr int HeaderSearchLines = 60;
 // A file whose first lines are all malformed is no file of that format.
 constexpr std::int64_t MalformedBeforeGivingUp = 1000;
 constexpr int LinesPerCheck = 4096;
+// The page cache of an append, in KiB: room for the pages of a few hundred
+// thousand new rows and their indices.
+constexpr int AppendCacheKiB = 256 * 1024;
 
 using Clock = std::chrono::steady_clock;
 
@@ -137,9 +142,19 @@ public:
 
   void Begin(const std::atomic<bool>* cancel)
   {
+    if (Append) {
+      // The table may come from elsewhere: opened as untrusted and checked
+      // before a row goes in. Readers go on reading while the rows go in:
+      // the changed pages stay in a large cache, so that the write lock
+      // that shuts readers out is taken only for the commit (the file and
+      // its journal stay as they are until then, byte for byte).
+      HardenConnection(Db, nullptr);
+      sqlite3_busy_timeout(Db, 5000);
+      CheckTableShape(Db);
+      ExecSql(Db, "PRAGMA cache_size = -" + std::to_string(AppendCacheKiB));
+    }
     if (cancel) sqlite3_progress_handler(Db, 100000, &Interrupt, const_cast<std::atomic<bool>*>(cancel));
     if (Append) {
-      sqlite3_busy_timeout(Db, 5000);
       ExecSql(Db, "BEGIN IMMEDIATE");
     } else {
       // Nobody sees this file before it is complete and renamed: no journal
@@ -199,10 +214,43 @@ private:
   bool Open = false, InTransaction = false, Done = false;
 };
 
+// Negative numbers no row of the table holds, from -1 down, for when the
+// numbers below the table's smallest have run out.
+class TFreeNegatives {
+public:
+  explicit TFreeNegatives(sqlite3* db)
+    : Taken(db, std::string("SELECT NO FROM ") + BodiesTableName +
+                    " WHERE NO <= ?1 ORDER BY NO DESC LIMIT 1")
+  {
+  }
+  // The next free number, 0 when none is left.
+  std::int64_t Next()
+  {
+    while (Candidate >= LowestNumber) {
+      sqlite3_bind_int64(*Taken, 1, Candidate);
+      const bool row = sqlite3_step(*Taken) == SQLITE_ROW;
+      const std::int64_t taken = row ? sqlite3_column_int64(*Taken, 0) : LowestNumber - 1;
+      sqlite3_reset(*Taken);
+      if (taken < Candidate) return Candidate--;
+      Candidate = taken - 1;
+    }
+    return 0;
+  }
+
+  // The lowest number a body may have (the 32-bit minimum stays unused).
+  static constexpr std::int64_t LowestNumber = std::int64_t(INT32_MIN) + 1;
+
+private:
+  TStatement Taken;
+  std::int64_t Candidate = -1;
+};
+
 struct TImporter {
   TImportSummary Summary;
   const TImportCallbacks& Callbacks;
   std::int32_t Smallest = 0;  // the smallest NO so far, at most 0
+  std::unique_ptr<TFreeNegatives> Free;  // once the numbers below Smallest ran out
+  std::int64_t NoNumberLeft = 0;         // lines skipped for want of a number
   std::uint64_t BytesBefore = 0, BytesTotal = 0;
   Clock::time_point LastProgress{};
 
@@ -271,9 +319,15 @@ struct TImporter {
         Skip(file, n, reason);
         continue;
       }
-      if (no < INT32_MIN + 1) {
-        Skip(file, n, "no negative numbers left for unnumbered bodies");
-        continue;
+      if (!row.Numbered && no < TFreeNegatives::LowestNumber) {
+        // Below the smallest there is no room: numbers free elsewhere.
+        if (!Free) Free = std::make_unique<TFreeNegatives>(db);
+        no = Free->Next();
+        if (no == 0) {
+          ++NoNumberLeft;
+          Skip(file, n, "no negative number is free for an unnumbered body");
+          continue;
+        }
       }
       sqlite3_bind_int64(insert, 1, no);
       BindText(insert, 2, row.Name);
@@ -314,6 +368,11 @@ struct TImporter {
 
 std::string TableFileName(const std::string& name)
 {
+  const bool control = std::any_of(name.begin(), name.end(), [](char c) {
+    return static_cast<unsigned char>(c) < 0x20 || c == 0x7f;
+  });
+  if (control)
+    throw EImportError("Invalid table name: it holds a control character (a line break, a tab)");
   if (name.empty() || name.find_first_of(std::string("/\\\0", 3)) != std::string::npos ||
       name.front() == '.' || name.front() == ' ' || name.back() == ' ' || name.size() > 200)
     throw EImportError("Invalid table name '" + name + "'");
@@ -388,10 +447,18 @@ TImportSummary ImportTables(const std::string& directory, const std::string& tab
                         : ") VALUES (?,?,?,?,?,?,?,?,?,?,?,?)";
     {
       TStatement insert(writer.Db, sql);
+      // Its statement goes with the insert, before the connection closes.
+      struct TReleaseFree {
+        TImporter& Importer;
+        ~TReleaseFree() { Importer.Free.reset(); }
+      } release{importer};
       for (std::size_t i = 0; i < inputs.size(); ++i)
         importer.ReadFile(*readers[i], inputs[i].Format, writer.Db, *insert, columns);
     }
     readers.clear();
+    if (importer.Summary.Imported == 0 && importer.NoNumberLeft > 0)
+      throw EImportError("Nothing to import: the table " + fileName +
+                         " has no negative number left for unnumbered bodies");
     if (importer.Summary.Imported == 0)
       throw EImportError("Nothing to import: no line makes an elliptic orbit");
     if (!append) {

@@ -9,8 +9,15 @@
 // the row lists are read afresh before anything else, and the cursor stays on
 // its row. A table replaced by renaming a new file over it is not seen at
 // all: the handle keeps reading the file it opened until it is reopened.
+//
+// The file may come from anywhere: it is opened hardened and checked
+// (TableCheck.h), each step of a statement is timed, its temporary files
+// are bounded, an index is believed only while it lists as many rows as
+// the table holds, and a field that is NULL or of the wrong type is marked
+// on its row instead of being read as a number.
 #include "database/MinorBodyTable.h"
 
+#include "database/BoundedTempStorage.h"
 #include "database/SqliteStatement.h"
 
 #include <sqlite3.h>
@@ -82,9 +89,23 @@ double ParseKeyNumber(const std::string& value, const std::string& index,
   return v;
 }
 
+// Marks the fields whose stored type is not the field's (NULL included).
+std::uint16_t BadFields(const TStatement& st, int columns)
+{
+  std::uint16_t bad = 0;
+  for (int c = 0; c < columns; ++c) {
+    const int type = sqlite3_column_type(st.Get(), c);
+    const bool good = IsNumericField(c) ? (type == SQLITE_INTEGER || type == SQLITE_FLOAT)
+                                        : type == SQLITE_TEXT;
+    if (!good) bad |= std::uint16_t(1u << c);
+  }
+  return bad;
+}
+
 // Reads the columns of a table's column list into a row, reusing its strings.
 void FillRow(const TStatement& st, TMinorBodyRow& row, bool withReferenceAndComputer)
 {
+  row.BadFields = BadFields(st, withReferenceAndComputer ? FieldCount : PlainFieldCount);
   row.No = std::int32_t(st.Int(0));
   st.Text(1, row.Name);
   row.M = st.Real(2);
@@ -108,31 +129,54 @@ void FillRow(const TStatement& st, TMinorBodyRow& row, bool withReferenceAndComp
 
 const TMinorBodyRow EmptyRow{};
 
-// True when a read-only connection finds a journal it would have to play back.
-bool NeedsRollback(sqlite3* db)
+// What a bad field holds instead of its value.
+std::string BadFieldText(int field)
 {
-  if (sqlite3_exec(db, "PRAGMA user_version", nullptr, nullptr, nullptr) == SQLITE_OK)
-    return false;
-  const int code = sqlite3_extended_errcode(db);
-  return code == SQLITE_READONLY_ROLLBACK || code == SQLITE_READONLY_RECOVERY;
+  return std::string("the field ") + FieldNames[field] + " is NULL or " +
+         (IsNumericField(field) ? "not a number" : "not a text");
 }
 
-void RollBackJournal(const std::string& path)
+// Temporary storage a table's connection may fill: sorts of index building
+// need about the table's size; reading needs none.
+std::int64_t TempStorageLimit(const std::string& path)
 {
-  sqlite3* db = nullptr;
-  int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
-  if (rc == SQLITE_OK) {
-    sqlite3_busy_timeout(db, 5000);
-    rc = sqlite3_exec(db, "PRAGMA user_version", nullptr, nullptr, nullptr);
+  std::error_code ec;
+  const std::uintmax_t size = std::filesystem::file_size(path, ec);
+  return std::int64_t(64) * 1024 * 1024 + (ec ? 0 : std::int64_t(size) * 4);
+}
+
+// The time one step may take: index building sorts the whole table in one
+// step; reading takes microseconds a row.
+constexpr std::chrono::milliseconds ReadStepLimit{4000};
+constexpr std::chrono::milliseconds IndexStepLimit{600000};
+
+// A writer killed before its journal held anything to play back leaves the
+// journal file behind (not hot, so SQLite leaves it too). Once the first
+// read has played back any hot journal, a journal that is still there while
+// nobody holds the write lock belongs to no one and goes.
+void ClearStaleJournal(sqlite3* db, const std::string& path)
+{
+  const std::string journal = path + "-journal";
+  std::error_code ec;
+  if (!std::filesystem::exists(journal, ec)) return;
+  if (sqlite3_exec(db, "PRAGMA user_version", nullptr, nullptr, nullptr) != SQLITE_OK) return;
+  if (!std::filesystem::exists(journal, ec)) return;
+  sqlite3_busy_timeout(db, 0);
+  if (sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) == SQLITE_OK) {
+    std::filesystem::remove(journal, ec);
+    sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
   }
-  std::string message = db ? sqlite3_errmsg(db) : "out of memory";
-  sqlite3_close(db);
-  if (rc != SQLITE_OK)
-    throw ETableError("The table '" + path +
-                      "' holds an unfinished change that cannot be rolled back: " + message);
 }
 
 }  // namespace
+
+std::string RowFieldProblem(const TMinorBodyRow& row)
+{
+  for (int field = 0; field < FieldCount; ++field)
+    if (row.BadFields & (1u << field))
+      return BadFieldText(field);
+  return "";
+}
 
 struct TTable::TImpl {
   // One read transaction around a public operation.
@@ -149,6 +193,8 @@ struct TTable::TImpl {
 
   std::string Directory, FileName;
   std::string Index;  // the active index's name as defined; "" = primary
+  std::unique_ptr<TBoundedTempStorage> TempStorage;  // outlives Db
+  TStepClock Clock;
   sqlite3* Db = nullptr;
   bool Exclusive = false;
   bool HasReferenceAndComputer = false;
@@ -156,7 +202,12 @@ struct TTable::TImpl {
   // Read from the file, valid for DataVersion.
   std::int64_t DataVersion = -1;
   std::int64_t Count = 0;
-  std::vector<TIndexDef> Defs;
+  std::int64_t TrueCount = -1;  // the table's own count, once taken
+  std::string CountSource;      // the index SQLite took Count from
+  std::vector<TIndexDef> Defs;  // the usable named indices
+  std::vector<std::pair<TIndexDef, std::string>> Unusable;
+  // Indices found listing other rows than the table's (a damaged B-tree).
+  std::map<std::string, std::string> Damaged;
   std::map<std::string, std::vector<std::int32_t>> Orders;  // by index name
 
   // The cursor: Row is the row at Pos when HasRow.
@@ -192,6 +243,9 @@ struct TTable::TImpl {
       ++Changes;
     }
     Db = nullptr;
+    TempStorage.reset();
+    Unusable.clear();
+    Damaged.clear();
     Count = 0;
     DataVersion = -1;
     ReadDepth = 0;
@@ -199,6 +253,20 @@ struct TTable::TImpl {
     AtBof = AtEof = true;
     HasRow = false;
     Row = TMinorBodyRow();
+  }
+
+  TStatement Prepare(const std::string& sql) { return TStatement(Db, sql, &Clock); }
+
+  // Runs SQL without results, failing with the table named.
+  void Exec(const std::string& sql)
+  {
+    Clock.Restart();
+    char* message = nullptr;
+    if (sqlite3_exec(Db, sql.c_str(), nullptr, nullptr, &message) != SQLITE_OK) {
+      std::string text = message ? message : sqlite3_errmsg(Db);
+      sqlite3_free(message);
+      throw ETableError(TableProblem(Db, Clock.Expired ? "reading it took too long" : text));
+    }
   }
 
   void RequireOpen() const
@@ -219,6 +287,15 @@ struct TTable::TImpl {
     FillRow(st, row, HasReferenceAndComputer);
   }
 
+  // Why an index cannot be used: not defined, or not what its definition says.
+  std::string MissingIndex(const std::string& name) const
+  {
+    for (const auto& [def, problem] : Unusable)
+      if (strcasecmp(def.Name.c_str(), name.c_str()) == 0)
+        return "The table '" + Path() + "': " + problem + " (\"Rebuild indices\" makes it again)";
+    return "Index '" + name + "' not found in the table '" + FileName + "'";
+  }
+
   const TIndexDef* FindDef(const std::string& name) const
   {
     for (const TIndexDef& def : Defs)
@@ -231,7 +308,7 @@ struct TTable::TImpl {
   {
     if (index.empty()) return {"NO"};
     const TIndexDef* def = FindDef(index);
-    if (!def) throw ETableError("Index '" + index + "' not found in the table '" + FileName + "'");
+    if (!def) throw ETableError(MissingIndex(index));
     return IndexFieldNames(def->Fields);
   }
 
@@ -247,7 +324,7 @@ struct TTable::TImpl {
   std::string FromIndex(const std::string& index) const
   {
     std::string from = std::string(" FROM ") + BodiesTableName;
-    if (!index.empty()) from += " INDEXED BY " + Quoted(FindDef(index)->Name);
+    from += index.empty() ? " NOT INDEXED" : " INDEXED BY " + Quoted(FindDef(index)->Name);
     return from;
   }
 
@@ -258,7 +335,7 @@ struct TTable::TImpl {
     RequireOpen();
     if (ReadDepth++ > 0) return;
     try {
-      ExecSql(Db, "BEGIN");
+      Exec("BEGIN");
       Version.Reset();
       Version.Step();
       std::int64_t version = Version.Int(0);
@@ -285,11 +362,33 @@ struct TTable::TImpl {
   // What is read once per state of the file (`opening`: the first time).
   void Refresh(bool opening)
   {
-    TStatement count(Db, std::string("SELECT count(*) FROM ") + BodiesTableName);
+    // Another program may have changed more than rows: the file is checked
+    // again, and the count taken from the table itself, not from an index.
+    TTableShape shape = CheckTableShape(Db);
+    HasReferenceAndComputer = shape.HasReferenceAndComputer;
+    Defs = std::move(shape.Indices);
+    Unusable = std::move(shape.Unusable);
+    Damaged.clear();
+    RowByNo = Prepare("SELECT " + Columns() + " FROM " + BodiesTableName + " WHERE NO = ?1");
+    // SQLite counts the smallest index, fast; the orders built later check
+    // it (ListedRows), and so which index that is.
+    TrueCount = -1;
+    const std::string countSql = std::string("SELECT count(*) FROM ") + BodiesTableName;
+    CountSource.clear();
+    {
+      TStatement plan = Prepare("EXPLAIN QUERY PLAN " + countSql);
+      std::string detail;
+      while (plan.Step()) {
+        plan.Text(3, detail);
+        const std::string mark = "INDEX ";
+        const size_t at = detail.rfind(mark);
+        if (at != std::string::npos) CountSource = detail.substr(at + mark.size());
+      }
+    }
+    TStatement count = Prepare(countSql);
     count.Step();
     Count = count.Int(0);
     ++Changes;
-    Defs = ReadIndexDefs(Db);
     Orders.clear();
     KeyBefore.clear();
     // An index dropped by another program leaves the primary order.
@@ -320,8 +419,8 @@ struct TTable::TImpl {
     if (small) {
       // The row numbers of the primary order from an index of one-letter
       // keys: a tenth of the table's pages to read, and sorted runs to merge.
-      TStatement st(Db, std::string("SELECT NO FROM ") + BodiesTableName + " INDEXED BY " +
-                            Quoted(small->Name) + " ORDER BY " + OrderBy(small->Name));
+      TStatement st = Prepare(std::string("SELECT NO FROM ") + BodiesTableName + " INDEXED BY " +
+                              Quoted(small->Name) + " ORDER BY " + OrderBy(small->Name));
       std::vector<size_t> runs{0};
       while (st.Step()) {
         order.push_back(std::int32_t(st.Int(0)));
@@ -335,12 +434,92 @@ struct TTable::TImpl {
                              r + 1 < runs.size() ? order.begin() + std::ptrdiff_t(runs[r + 1])
                                                  : order.end());
       }
+      ListedRows(small->Name, std::int64_t(order.size()));
+      if (Damaged.count(small->Name)) {
+        // The index lies about the rows: the order comes from the table.
+        order.clear();
+        TStatement rows = Prepare(std::string("SELECT NO FROM ") + BodiesTableName +
+                                  " NOT INDEXED ORDER BY NO");
+        while (rows.Step()) order.push_back(std::int32_t(rows.Int(0)));
+      }
     } else {
-      TStatement st(Db, "SELECT NO" + FromIndex(Index) + " ORDER BY " + OrderBy(Index));
+      RequireSound(Index);
+      TStatement st = Prepare("SELECT NO" + FromIndex(Index) + " ORDER BY " + OrderBy(Index));
       while (st.Step()) order.push_back(std::int32_t(st.Int(0)));
+      if (Index.empty())
+        SetTrueCount(std::int64_t(order.size()));
+      else
+        ListedRows(Index, std::int64_t(order.size()));
+      RequireSound(Index);
     }
     Count = std::int64_t(order.size());
     return Orders.emplace(Index, std::move(order)).first->second;
+  }
+
+  // The rows of the table itself, counted once per state of the file when
+  // an index disagrees with the count.
+  std::int64_t CountTable()
+  {
+    if (TrueCount < 0) {
+      TStatement count = Prepare(std::string("SELECT count(*) FROM ") + BodiesTableName + " NOT INDEXED");
+      count.Step();
+      SetTrueCount(count.Int(0));
+    }
+    return TrueCount;
+  }
+
+  void SetTrueCount(std::int64_t rows)
+  {
+    TrueCount = rows;
+    if (Count != rows) {
+      // The count came from a damaged index: orders built on it go too.
+      Count = rows;
+      Orders.erase("");
+      ++Changes;
+    }
+  }
+
+  // The entries of an index, counted by walking it.
+  std::int64_t CountEntries(const std::string& index)
+  {
+    TStatement count = Prepare("SELECT count(*) FROM (SELECT NO" + FromIndex(index) + " ORDER BY " +
+                               OrderBy(index) + ")");
+    count.Step();
+    return count.Int(0);
+  }
+
+  // An index listed `listed` rows. The count to hold it against must not
+  // come from the same index (SQLite counts its smallest one): then another
+  // index's entries are counted. When they differ, the table itself
+  // decides which is wrong.
+  void ListedRows(const std::string& index, std::int64_t listed)
+  {
+    if (TrueCount < 0) {
+      std::int64_t reference = Count;
+      if (strcasecmp(index.c_str(), CountSource.c_str()) == 0) {
+        const TIndexDef* other = nullptr;
+        for (const char* name : {"IDXPHA", "IDXNEA", "IDXCL", "IDXE", "IDXA", "IDXINCL", "IDXNAME"}) {
+          const TIndexDef* def = FindDef(name);
+          if (!other && def && strcasecmp(name, index.c_str()) != 0 && !Damaged.count(def->Name)) other = def;
+        }
+        reference = other ? CountEntries(other->Name) : -1;
+      }
+      if (listed == reference && reference == Count) return;
+    }
+    if (listed != CountTable()) NoteDamaged(index, listed);
+  }
+
+  // An index whose B-tree lists another number of rows than the table.
+  void NoteDamaged(const std::string& index, std::int64_t listed)
+  {
+    Damaged[index] = "the index " + index + " lists " + std::to_string(listed) + " rows, the table holds " +
+                     std::to_string(Count) + "; the index is damaged (\"Rebuild indices\" makes it again)";
+  }
+
+  void RequireSound(const std::string& index) const
+  {
+    auto it = Damaged.find(index);
+    if (it != Damaged.end()) throw ETableError(TableProblem(Db, it->second));
   }
 
   // An index on a one-letter flag and NO, if the table has one.
@@ -348,7 +527,7 @@ struct TTable::TImpl {
   {
     for (const char* name : {"IDXPHA", "IDXNEA"}) {
       const TIndexDef* def = FindDef(name);
-      if (!def) continue;
+      if (!def || Damaged.count(def->Name)) continue;
       std::vector<std::string> fields = IndexFieldNames(def->Fields);
       if (fields.size() == 2 && (fields[0] == "ISPHA" || fields[0] == "ISNEA") && fields[1] == "NO")
         return def;
@@ -362,8 +541,7 @@ struct TTable::TImpl {
     RowByNo.Bind(1, std::int64_t(no));
     if (!RowByNo.Step()) {
       RowByNo.Reset();
-      throw ETableError("Row NO " + std::to_string(no) + " is missing from the table '" +
-                        FileName + "'");
+      throw ETableError(TableProblem(Db, "its row NO " + std::to_string(no) + " is missing"));
     }
     Fill(RowByNo, row);
     RowByNo.Reset();
@@ -402,8 +580,9 @@ struct TTable::TImpl {
       return;
     }
     // The first row without the whole row list: opening stays quick.
-    TStatement st(Db, "SELECT " + Columns() + FromIndex(Index) + " ORDER BY " + OrderBy(Index) +
-                          " LIMIT 1");
+    RequireSound(Index);
+    TStatement st = Prepare("SELECT " + Columns() + FromIndex(Index) + " ORDER BY " + OrderBy(Index) +
+                            " LIMIT 1");
     if (st.Step()) {
       Fill(st, Row);
       HasRow = true;
@@ -442,8 +621,8 @@ struct TTable::TImpl {
     auto it = KeyBefore.find(Index);
     if (it == KeyBefore.end())
       it = KeyBefore
-               .emplace(Index, TStatement(Db, "SELECT " + Quoted(field) + " < ?1 FROM " +
-                                                  BodiesTableName + " WHERE NO = ?2"))
+               .emplace(Index, Prepare("SELECT " + Quoted(field) + " < ?1 FROM " +
+                                       BodiesTableName + " WHERE NO = ?2"))
                .first;
     TStatement& st = it->second;
     st.Reset();
@@ -522,56 +701,36 @@ void TTable::Open(bool exclusive)
   if (!std::filesystem::exists(path, ec)) throw ETableError("The table '" + path + "' does not exist");
   if (!IsTableFile(path)) throw ETableError("'" + path + "' is not a minor-body table");
 
-  int flags = exclusive ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY;
-  int rc = sqlite3_open_v2(path.c_str(), &t.Db, flags, nullptr);
+  // Shared handles write nothing (query_only), but are opened read-write
+  // where the file allows it: a writer killed in the middle of a change
+  // left a journal to play back, or a write-ahead log to fold into the
+  // file and remove when the last handle closes, which only a read-write
+  // handle may do. A write-protected file is opened read-only.
+  t.TempStorage = std::make_unique<TBoundedTempStorage>(TempStorageLimit(path));
+  int rc = sqlite3_open_v2(path.c_str(), &t.Db, SQLITE_OPEN_READWRITE, t.TempStorage->VfsName());
   try {
-    if (rc == SQLITE_OK && !exclusive && NeedsRollback(t.Db)) {
-      // A writer stopped in the middle of a change (a killed import): its
-      // journal has to be played back before anyone reads, which a
-      // read-only handle cannot do. A read-write one does it once; it only
-      // restores the last committed state.
-      sqlite3_close(t.Db);
-      t.Db = nullptr;
-      RollBackJournal(path);
-      rc = sqlite3_open_v2(path.c_str(), &t.Db, flags, nullptr);
-    }
     if (rc != SQLITE_OK)
       throw ETableError("Cannot open the table '" + path + "': " +
                         (t.Db ? sqlite3_errmsg(t.Db) : "out of memory"));
     t.Exclusive = exclusive;
+    HardenConnection(t.Db, &t.Clock);
+    t.Clock.Limit = exclusive ? IndexStepLimit : ReadStepLimit;
+    if (!exclusive) {
+      ClearStaleJournal(t.Db, path);
+      t.Exec("PRAGMA query_only = ON");
+    }
     // Short waits while another program commits; the file mapped for reading.
     sqlite3_busy_timeout(t.Db, 5000);
-    ExecSql(t.Db, "PRAGMA mmap_size = 4294967296; PRAGMA cache_size = -32768");
+    t.Exec("PRAGMA mmap_size = 4294967296; PRAGMA cache_size = -32768");
     if (exclusive) {
       // Taking the write lock now, and keeping it until the table is closed.
-      ExecSql(t.Db, "PRAGMA locking_mode = EXCLUSIVE; BEGIN EXCLUSIVE; COMMIT");
+      t.Exec("PRAGMA locking_mode = EXCLUSIVE; BEGIN EXCLUSIVE; COMMIT");
     }
-    {
-      TStatement format(t.Db, "PRAGMA user_version");
-      format.Step();
-      if (format.Int(0) > TableFormatVersion)
-        throw ETableError("The table '" + path + "' was written by a newer version of the program");
-    }
-    TStatement columns(t.Db, std::string("PRAGMA table_info(") + BodiesTableName + ")");
-    int found = 0;
-    bool reference = false, computer = false;
-    while (columns.Step()) {
-      std::string name;
-      columns.Text(1, name);
-      int field = FieldIndex(name);
-      if (field >= 0 && field < PlainFieldCount) ++found;
-      reference |= field == 12;
-      computer |= field == 13;
-    }
-    if (found < PlainFieldCount)
-      throw ETableError("'" + path + "' lacks fields of a minor-body table");
-    t.HasReferenceAndComputer = reference && computer;
-    t.Version = TStatement(t.Db, "PRAGMA data_version");
-    t.RowByNo = TStatement(t.Db, "SELECT " + t.Columns() + " FROM " + BodiesTableName +
-                                     " WHERE NO = ?1");
+    // Nothing is read before the first read transaction has checked the
+    // file's shape (Refresh).
+    t.Version = t.Prepare("PRAGMA data_version");
     TImpl::TRead read(t);
-    if (!t.Index.empty() && !t.FindDef(t.Index))
-      throw ETableError("Index '" + t.Index + "' not found in the table '" + t.FileName + "'");
+    if (!t.Index.empty() && !t.FindDef(t.Index)) throw ETableError(t.MissingIndex(t.Index));
     if (!t.Index.empty()) t.Index = t.FindDef(t.Index)->Name;
     t.GoFirst();
   } catch (...) {
@@ -604,7 +763,7 @@ void TTable::SetIndexName(const std::string& name)
     t.Index.clear();
   } else {
     const TIndexDef* def = t.FindDef(name);
-    if (!def) throw ETableError("Index '" + name + "' not found in the table '" + t.FileName + "'");
+    if (!def) throw ETableError(t.MissingIndex(name));
     t.Index = def->Name;
   }
   ++t.Changes;
@@ -625,7 +784,7 @@ TIndexDef TTable::IndexDef(const std::string& name) const
 {
   TImpl::TRead read(*Impl);
   const TIndexDef* def = Impl->FindDef(name);
-  if (!def) throw ETableError("Index '" + name + "' not found in the table '" + Impl->FileName + "'");
+  if (!def) throw ETableError(Impl->MissingIndex(name));
   return *def;
 }
 
@@ -640,9 +799,15 @@ void TTable::AddIndex(const TIndexDef& index)
     if (t.FindDef(index.Name))
       throw ETableError("Index '" + index.Name + "' already exists in the table '" + t.FileName + "'");
   }
-  AddNamedIndex(t.Db, index);
+  try {
+    t.Clock.Restart();
+    AddNamedIndex(t.Db, index);
+  } catch (const ETableError& e) {
+    throw ETableError(TableProblem(t.Db, e.what()));
+  }
+  // Our own change does not move data_version: read everything again.
   TImpl::TRead read(t);
-  t.Defs = ReadIndexDefs(t.Db);
+  t.Refresh(false);
 }
 
 void TTable::First()
@@ -768,8 +933,9 @@ std::vector<TMinorBodyRow> TTable::RowsAt(std::int64_t position, int count) cons
   if (position + count <= TImpl::TopRows && !t.Orders.count(t.Index)) {
     // The top of an order not read yet, as a grid shows it after a click on
     // a column title: straight from the index, the row list comes later.
-    TStatement top(t.Db, "SELECT " + t.Columns() + t.FromIndex(t.Index) + " ORDER BY " +
-                             t.OrderBy(t.Index) + " LIMIT ?1 OFFSET ?2");
+    t.RequireSound(t.Index);
+    TStatement top = t.Prepare("SELECT " + t.Columns() + t.FromIndex(t.Index) + " ORDER BY " +
+                               t.OrderBy(t.Index) + " LIMIT ?1 OFFSET ?2");
     top.Bind(1, std::int64_t(count));
     top.Bind(2, position);
     while (top.Step()) t.Fill(top, rows.emplace_back());
@@ -794,11 +960,36 @@ void TTable::ForEachRow(const std::function<void(const TMinorBodyRow&)>& visit) 
   if (!Impl->Db) return;
   TImpl::TRead read(*Impl);
   TImpl& t = *Impl;
-  TStatement st(t.Db, "SELECT " + t.Columns() + t.FromIndex(t.Index) + " ORDER BY " +
-                          t.OrderBy(t.Index));
+  t.RequireSound(t.Index);
+  TStatement st = t.Prepare("SELECT " + t.Columns() + t.FromIndex(t.Index) + " ORDER BY " +
+                            t.OrderBy(t.Index));
   TMinorBodyRow row;
+  std::int64_t visited = 0;
   while (st.Step()) {
     t.Fill(st, row);
+    ++visited;
     visit(row);
   }
+  if (t.Index.empty()) {
+    t.SetTrueCount(visited);  // the table itself
+  } else if (visited != t.Count) {
+    t.ListedRows(t.Index, visited);
+    t.RequireSound(t.Index);
+  }
+}
+
+bool TTable::RepairIndex(const std::string& name)
+{
+  TImpl& t = *Impl;
+  t.RequireOpen();
+  if (!t.Exclusive)
+    throw ETableError("The table '" + t.FileName + "' must be open exclusively to rebuild an index");
+  TImpl::TRead read(t);
+  const TIndexDef* def = t.FindDef(name);
+  if (!def) throw ETableError(t.MissingIndex(name));
+  // Every entry of the index, counted by walking it.
+  if (t.CountEntries(def->Name) == t.CountTable() && !t.Damaged.count(def->Name)) return false;
+  t.Exec("REINDEX " + Quoted(def->Name));
+  t.Refresh(false);
+  return true;
 }

@@ -29,11 +29,20 @@ struct TMinorBodyRow {
   double M = 0, NW = 0, OHM = 0, I = 0, E = 0, A = 0, Date = 0;
   std::string Class, IsNEA, IsPHA;
   std::string Reference, Computer;
+  // Fields the file holds as NULL or as a value of the wrong type (a text
+  // for a number, a number or blob for a text), read as 0 or "": bit k is
+  // field k in the order above (NO = 0 ... Computer = 13).
+  std::uint16_t BadFields = 0;
 };
+
+// What is wrong with a row's fields, naming the first bad field ("the field
+// M is NULL or not a number"; "" when none is).
+std::string RowFieldProblem(const TMinorBodyRow& row);
 
 // The element set a row stands for: mean daily motion 0.9856262 / a^1.5 and
 // mean longitude M + NW. Throws EInvalidElements (SSClasses.h) naming the
-// row when it makes no ellipse (A <= 0, E outside [0, 1), numbers not finite).
+// row when it makes no ellipse (A <= 0, E outside [0, 1), numbers not finite)
+// or when its name or an element is NULL or of the wrong type.
 TOrbitElements ReadElements(const TMinorBodyRow& row);
 
 // The table files of a directory (file names with their extension, only
@@ -65,9 +74,14 @@ public:
   const std::string& TableName() const;
 
   // Opens the table, on its first row. Shared is read-only; exclusive keeps
-  // other programs out until Close. A missing file, a file not ours or an
-  // active index the table lacks throws ETableError naming it; nothing is
-  // ever created. Opening an open table in the same mode does nothing.
+  // other programs out until Close. A missing file, a file not ours, a file
+  // whose objects are not what a table holds (TableCheck.h) or an active
+  // index the table lacks throws ETableError naming it; nothing is ever
+  // created. Opening an open table in the same mode does nothing. Named
+  // indices that are missing from the file or misshapen are left out of
+  // IndexDefs (AddIndex makes them again); one found listing other rows
+  // than the table holds fails every use with ETableError until it is
+  // rebuilt (RepairIndex).
   void Open(bool exclusive = false);  // throws ETableError
   void Close();                       // closing a closed table does nothing
   bool Active() const;
@@ -87,6 +101,10 @@ public:
   // Adds a named index; throws ETableError when the name exists. Needs the
   // table open exclusively.
   void AddIndex(const TIndexDef& index);
+  // Rebuilds a named index whose B-tree lists other rows than the table
+  // holds (a damaged file); returns whether it had to. Needs the table open
+  // exclusively; throws ETableError for an index the table lacks.
+  bool RepairIndex(const std::string& name);
 
   // The cursor, in the active index's order. Position is 0-based. As in the
   // classic data-set loop (First; while !Eof: ...; Next), First sets Bof and

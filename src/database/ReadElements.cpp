@@ -29,6 +29,13 @@ std::string Number(double v)
 
 TOrbitElements ReadElements(const TMinorBodyRow& row)
 {
+  // NO, the name and the seven elements must be what they say they are.
+  constexpr std::uint16_t UsedFields = 0x1FF;
+  if (row.BadFields & UsedFields) {
+    TMinorBodyRow used = row;
+    used.BadFields &= UsedFields;
+    Refuse(row, RowFieldProblem(used));
+  }
   const double values[] = {row.M, row.NW, row.OHM, row.I, row.E, row.A, row.Date};
   for (double v : values)
     if (!std::isfinite(v)) Refuse(row, "its elements are not all finite numbers");

@@ -1,8 +1,9 @@
-// A prepared SQLite statement owned by value; every failure becomes an
-// ETableError carrying SQLite's message.
+// A prepared SQLite statement owned by value and always finalised; every
+// failure becomes an ETableError naming the table file and carrying
+// SQLite's message. With a step clock, each step is timed by it.
 #pragma once
 
-#include "database/TableSchema.h"
+#include "database/TableCheck.h"
 
 #include <sqlite3.h>
 
@@ -13,10 +14,12 @@
 class TStatement {
 public:
   TStatement() = default;
-  TStatement(sqlite3* db, const std::string& sql) : Db(db)
+  TStatement(sqlite3* db, const std::string& sql, TStepClock* clock = nullptr)
+      : Db(db), Clock(clock)
   {
+    if (Clock) Clock->Restart();
     if (sqlite3_prepare_v2(db, sql.c_str(), -1, &Stmt, nullptr) != SQLITE_OK) {
-      std::string message = sqlite3_errmsg(db);
+      std::string message = Failure();
       sqlite3_finalize(Stmt);
       Stmt = nullptr;
       throw ETableError(message);
@@ -24,13 +27,15 @@ public:
   }
   ~TStatement() { sqlite3_finalize(Stmt); }
   TStatement(TStatement&& other) noexcept
-      : Db(std::exchange(other.Db, nullptr)), Stmt(std::exchange(other.Stmt, nullptr))
+      : Db(std::exchange(other.Db, nullptr)), Stmt(std::exchange(other.Stmt, nullptr)),
+        Clock(std::exchange(other.Clock, nullptr))
   {
   }
   TStatement& operator=(TStatement&& other) noexcept
   {
     std::swap(Db, other.Db);
     std::swap(Stmt, other.Stmt);
+    std::swap(Clock, other.Clock);
     return *this;
   }
 
@@ -40,10 +45,11 @@ public:
   // True for a row, false when the statement is done.
   bool Step()
   {
+    if (Clock) Clock->Restart();
     int rc = sqlite3_step(Stmt);
     if (rc == SQLITE_ROW) return true;
     if (rc == SQLITE_DONE) return false;
-    std::string message = sqlite3_errmsg(Db);
+    std::string message = Failure();
     sqlite3_reset(Stmt);
     throw ETableError(message);
   }
@@ -71,6 +77,16 @@ public:
   }
 
 private:
+  std::string Failure() const
+  {
+    if (Clock && Clock->Expired)
+      return TableProblem(Db, "reading it took longer than " +
+                                  std::to_string(Clock->Limit.count() / 1000) +
+                                  " s; the file is damaged or made to hang its readers");
+    return TableProblem(Db, sqlite3_errmsg(Db));
+  }
+
   sqlite3* Db = nullptr;
   sqlite3_stmt* Stmt = nullptr;
+  TStepClock* Clock = nullptr;
 };

@@ -29,6 +29,9 @@ void CheckFileName(const std::string& fileName)
   if (fileName.empty() || fileName == "." || fileName == ".." ||
       fileName.find('/') != std::string::npos || fileName.find('\0') != std::string::npos)
     throw ETableError("Invalid table file name '" + fileName + "'");
+  for (char c : fileName)
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f)
+      throw ETableError("Invalid table file name: it holds a control character (a line break, a tab)");
 }
 
 std::string Join(const std::string& directory, const std::string& fileName)

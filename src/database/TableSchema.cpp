@@ -1,5 +1,7 @@
 #include "database/TableSchema.h"
 
+#include "database/TableCheck.h"
+
 #include <sqlite3.h>
 
 #include <array>
@@ -11,6 +13,8 @@ namespace {
 // Index bookkeeping: SQLite keeps the index itself, this table keeps the
 // name and field list as they were given, in creation order.
 constexpr const char* IndexListTable = "sollumen_indices";
+constexpr int MaxIndexTextBytes = 256;
+constexpr size_t MaxIndexDefs = 64;
 
 std::string Quoted(const std::string& identifier) {
   std::string q = "\"";
@@ -30,12 +34,58 @@ std::vector<std::string> ColumnNames(sqlite3* db) {
   std::vector<std::string> names;
   sqlite3_stmt* stmt = nullptr;
   std::string sql = std::string("PRAGMA table_info(") + BodiesTableName + ")";
-  if (sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt, nullptr) != SQLITE_OK)
-    throw ETableError(sqlite3_errmsg(db));
-  while (sqlite3_step(stmt) == SQLITE_ROW)
-    names.push_back(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 1)));
+  if (sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt, nullptr) != SQLITE_OK) {
+    std::string message = sqlite3_errmsg(db);
+    sqlite3_finalize(stmt);
+    throw ETableError(message);
+  }
+  while (sqlite3_step(stmt) == SQLITE_ROW) {
+    const unsigned char* name = sqlite3_column_text(stmt, 1);
+    if (name) names.push_back(reinterpret_cast<const char*>(name));
+  }
   sqlite3_finalize(stmt);
   return names;
+}
+
+// The single text a query yields, "" for none.
+std::string TextOf(sqlite3* db, const std::string& sql, const std::string& name) {
+  sqlite3_stmt* stmt = nullptr;
+  if (sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt, nullptr) != SQLITE_OK) {
+    std::string message = sqlite3_errmsg(db);
+    sqlite3_finalize(stmt);
+    throw ETableError(message);
+  }
+  sqlite3_bind_text(stmt, 1, name.c_str(), -1, SQLITE_TRANSIENT);
+  std::string text;
+  if (sqlite3_step(stmt) == SQLITE_ROW && sqlite3_column_type(stmt, 0) == SQLITE_TEXT)
+    text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0));
+  sqlite3_finalize(stmt);
+  return text;
+}
+
+// An index dropped by another program, or one that is not what its
+// definition says, is made again: its stale entry in the list and the
+// misshapen SQLite index go first. A usable index of that name stays, and
+// the addition fails.
+void ClearUnusableIndex(sqlite3* db, const TIndexDef& index) {
+  const std::string listed = TextOf(db, std::string("SELECT fields FROM ") + IndexListTable +
+                                            " WHERE name = ?1 COLLATE NOCASE", index.Name);
+  const std::string type =
+      TextOf(db, "SELECT type FROM sqlite_schema WHERE name = ?1 COLLATE NOCASE", index.Name);
+  if (listed.empty() && type.empty()) return;
+  if (!listed.empty() && IndexProblem(db, {index.Name, listed}).empty())
+    throw ETableError("Index '" + index.Name + "' already exists");
+  if (!type.empty() && type != "index")
+    throw ETableError("The name " + index.Name + " is taken by a " + type + " in the table");
+  sqlite3_stmt* stmt = nullptr;
+  const std::string remove =
+      std::string("DELETE FROM ") + IndexListTable + " WHERE name = ?1 COLLATE NOCASE";
+  if (sqlite3_prepare_v2(db, remove.c_str(), -1, &stmt, nullptr) == SQLITE_OK) {
+    sqlite3_bind_text(stmt, 1, index.Name.c_str(), -1, SQLITE_TRANSIENT);
+    sqlite3_step(stmt);
+  }
+  sqlite3_finalize(stmt);
+  if (!type.empty()) ExecSql(db, "DROP INDEX " + Quoted(index.Name));
 }
 
 }  // namespace
@@ -111,6 +161,7 @@ void AddNamedIndex(sqlite3* db, const TIndexDef& index) {
   // One transaction: the SQLite index and its entry in the list exist together.
   ExecSql(db, "SAVEPOINT add_index");
   try {
+    ClearUnusableIndex(db, index);
     sqlite3_stmt* stmt = nullptr;
     std::string insert = std::string("INSERT INTO ") + IndexListTable + " (name, fields) VALUES (?, ?)";
     if (sqlite3_prepare_v2(db, insert.c_str(), -1, &stmt, nullptr) != SQLITE_OK)
@@ -133,16 +184,43 @@ void AddNamedIndex(sqlite3* db, const TIndexDef& index) {
 }
 
 std::vector<TIndexDef> ReadIndexDefs(sqlite3* db) {
+  // The list comes from the file: a NULL, a number or an over-long text is
+  // refused with its row named, and the statement is finalised on every path.
   std::vector<TIndexDef> defs;
   sqlite3_stmt* stmt = nullptr;
-  std::string sql = std::string("SELECT name, fields FROM ") + IndexListTable + " ORDER BY seq";
-  if (sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt, nullptr) != SQLITE_OK)
-    throw ETableError(sqlite3_errmsg(db));
+  const std::string sql = std::string("SELECT seq, name, fields FROM ") + IndexListTable +
+                          " ORDER BY seq";
+  if (sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt, nullptr) != SQLITE_OK) {
+    std::string message = sqlite3_errmsg(db);
+    sqlite3_finalize(stmt);
+    throw ETableError("its list of indices cannot be read: " + message);
+  }
+  std::string problem;
   int rc;
-  while ((rc = sqlite3_step(stmt)) == SQLITE_ROW)
-    defs.push_back({reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)),
-                    reinterpret_cast<const char*>(sqlite3_column_text(stmt, 1))});
+  while (problem.empty() && (rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+    const std::string row = "row " + std::to_string(sqlite3_column_int64(stmt, 0));
+    TIndexDef def;
+    for (int column : {1, 2}) {
+      const char* field = column == 1 ? "name" : "fields";
+      if (sqlite3_column_type(stmt, column) != SQLITE_TEXT) {
+        problem = "the " + std::string(field) + " of " + row + " in its list of indices is " +
+                  (sqlite3_column_type(stmt, column) == SQLITE_NULL ? "NULL" : "not a text");
+        break;
+      }
+      const int bytes = sqlite3_column_bytes(stmt, column);
+      if (bytes == 0 || bytes > MaxIndexTextBytes) {
+        problem = "the " + std::string(field) + " of " + row + " in its list of indices is " +
+                  (bytes == 0 ? "empty" : "too long");
+        break;
+      }
+      (column == 1 ? def.Name : def.Fields)
+          .assign(reinterpret_cast<const char*>(sqlite3_column_text(stmt, column)), size_t(bytes));
+    }
+    if (problem.empty()) defs.push_back(std::move(def));
+    if (defs.size() > MaxIndexDefs) problem = "its list of indices is too long";
+  }
+  if (problem.empty() && rc != SQLITE_DONE) problem = std::string("its list of indices cannot be read: ") + sqlite3_errmsg(db);
   sqlite3_finalize(stmt);
-  if (rc != SQLITE_DONE) throw ETableError(sqlite3_errmsg(db));
+  if (!problem.empty()) throw ETableError(problem);
   return defs;
 }

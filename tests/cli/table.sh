@@ -118,6 +118,40 @@ index IDXPHA exists" index "$dir" Main.db
 expect index-rows "$header
 $bad" rows "$dir" Main.db --index IDXA --limit 1
 
+# Indices dropped or reshaped by another program are not listed and are
+# made again; a damaged table names itself and what is wrong.
+sqlite3 "$dir/Main.db" "DROP INDEX IDXPHA; DROP INDEX IDXE; CREATE INDEX IDXE ON bodies (I)"
+expect info-dropped "rows 4
+index IDXNAME NAME;A;
+index IDXINCL I;NAME
+index IDXCL CLASS;NO
+index IDXNEA ISNEA;NO
+index IDXA A;NAME" info "$dir" Main.db
+refused rows-dropped rows "$dir" Main.db --index IDXPHA
+grep -q "Main.db': the index IDXPHA is missing" "$err" || fail "dropped index: $(cat "$err")"
+expect index-dropped "index IDXNAME exists
+index IDXA exists
+index IDXE added
+index IDXINCL exists
+index IDXCL exists
+index IDXNEA exists
+index IDXPHA added" index "$dir" Main.db
+expect rows-rebuilt "$header
+$bad" rows "$dir" Main.db --index IDXPHA --limit 1
+cp "$dir/Main.db" "$dir/Crafted.db"
+sqlite3 "$dir/Crafted.db" "PRAGMA writable_schema = ON; UPDATE sqlite_schema SET type = 'view',
+  rootpage = 0, sql = 'CREATE VIEW bodies AS SELECT 1 AS NO' WHERE name = 'bodies';
+  DELETE FROM sqlite_schema WHERE type = 'index' AND tbl_name = 'bodies'"
+refused crafted info "$dir" Crafted.db
+grep -q "Crafted.db': its bodies are a view, not a table" "$err" || fail "crafted: $(cat "$err")"
+cp "$dir/Main.db" "$dir/Nulls.db"
+sqlite3 "$dir/Nulls.db" "UPDATE bodies SET A = NULL WHERE NO = 433"
+refused null-field elements "$dir" Nulls.db 433
+grep -q "NO 433.*field A is NULL" "$err" || fail "null field: $(cat "$err")"
+expect null-row "$header
+433,Eros,0.10000000000000001,300,304.30000000000001,10.800000000000001,0.22289999999999999,,2460600.5,Amor,Y,N,," rows "$dir" Nulls.db --from 433 --limit 1
+rm "$dir/Crafted.db" "$dir/Nulls.db"
+
 touch "$dir/Main.db-wal" "$dir/Main.db-shm"
 expect delete "" delete "$dir" Main.db
 [[ ! -e "$dir/Main.db" && ! -e "$dir/Main.db-wal" && ! -e "$dir/Main.db-shm" ]] ||

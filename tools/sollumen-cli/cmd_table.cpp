@@ -44,7 +44,9 @@ void CsvRow(std::ostream& out, const TMinorBodyRow& r)
   std::string line = std::to_string(r.No);
   line += ',';
   Csv(line, r.Name);
-  for (double v : {r.M, r.NW, r.OHM, r.I, r.E, r.A, r.Date}) line += ',' + Number(v);
+  // A field the file holds as NULL or as the wrong type stays empty.
+  const double numbers[] = {r.M, r.NW, r.OHM, r.I, r.E, r.A, r.Date};
+  for (int k = 0; k < 7; ++k) line += ',' + ((r.BadFields >> (k + 2)) & 1 ? std::string() : Number(numbers[k]));
   for (const std::string* text : {&r.Class, &r.IsNEA, &r.IsPHA, &r.Reference, &r.Computer}) {
     line += ',';
     Csv(line, *text);
@@ -131,7 +133,8 @@ void RunIndex(const CliArgs& args, std::ostream& out)
     bool exists = false;
     for (const TIndexDef& def : table.IndexDefs()) exists |= def.Name == index.Name;
     if (!exists) table.AddIndex(index);
-    out << "index " << index.Name << (exists ? " exists\n" : " added\n");
+    const bool rebuilt = exists && table.RepairIndex(index.Name);
+    out << "index " << index.Name << (rebuilt ? " rebuilt\n" : exists ? " exists\n" : " added\n");
   }
 }
 
@@ -185,7 +188,8 @@ const char* const TableHelp =
     "            in the order of the index NAME (default: the primary index on\n"
     "            NO), from the first row whose key is at or after VALUE (texts\n"
     "            compared bytewise, numbers as numbers), at most N rows; numbers\n"
-    "            with 17 significant digits, texts quoted where CSV needs it\n"
+    "            with 17 significant digits (empty where the file holds NULL or\n"
+    "            a text), texts quoted where CSV needs it\n"
     "  elements  the orbital elements of the row NO, one line: epoch (JD),\n"
     "            inclination, node longitude, perihelion longitude (degrees),\n"
     "            semi-major axis (AU), mean daily motion 0.9856262 / A^1.5\n"
@@ -194,11 +198,14 @@ const char* const TableHelp =
     "  create    an empty table NAME.db with the seven indices; prints\n"
     "            \"table NAME.db\"\n"
     "  delete    deletes the table and its journal files\n"
-    "  index     adds the seven standard indices the table lacks; prints\n"
-    "            \"index NAME added\" or \"index NAME exists\" per index\n\n"
-    "Errors (a missing or foreign table, an unknown index, a row without an\n"
-    "elliptic orbit) print a message on stderr, nothing on stdout, and exit\n"
-    "with status 2.\n";
+    "  index     adds the seven standard indices the table lacks (also one\n"
+    "            missing from the file or not on its fields) and rebuilds one\n"
+    "            that lists other rows than the table holds; prints \"index\n"
+    "            NAME added\", \"index NAME rebuilt\" or \"index NAME exists\" per\n"
+    "            index\n\n"
+    "Errors (a missing, foreign or damaged table, an unknown or damaged index,\n"
+    "a row without an elliptic orbit or with a NULL field) print a message\n"
+    "naming the table on stderr, nothing on stdout, and exit with status 2.\n";
 
 const CliCommand TableCommand("table", "table list|info|rows|elements|create|delete|index ...   minor-body tables",
                               TableHelp, RunTable);

@@ -57,7 +57,13 @@ void TCreateIdxForm::CreateIndices(TTable& table)
     try {
       table.AddIndex(index);
     } catch (const ETableError&) {
-      // an index of that name exists already: left as it is
+      // an index of that name exists already: left as it is, unless its
+      // B-tree lists other rows than the table holds
+      try {
+        table.RepairIndex(index.Name);
+      } catch (const ETableError&) {
+        // taken by another kind of object: the next is tried, as for any failure
+      }
     }
     ++step;
     ProgressBar->setValue(step < static_cast<int>(indices.size()) ? 15 * step : 100);
