@@ -276,7 +276,6 @@ TPerturberGrid& SharedPerturberGrid()
 TStateVector StateFromElements(const TOrbitElements& el, long double jd)
 {
   const double e = static_cast<double>(el.Ecc), a = static_cast<double>(el.AxisAU);
-  const double n = static_cast<double>(el.DailyMotion) / DegPerRad;  // radians per day
   const double i = static_cast<double>(el.Incl) / DegPerRad;
   const double node = static_cast<double>(el.NodeLon) / DegPerRad;
   const double w = static_cast<double>(el.PeriLon - el.NodeLon) / DegPerRad;
@@ -293,7 +292,10 @@ TStateVector StateFromElements(const TOrbitElements& el, long double jd)
   const double b = a * std::sqrt(1 - e * e);
   const double cE = std::cos(E), sE = std::sin(E);
   const double xo = a * (cE - e), yo = b * sE;
-  const double Edot = n / (1 - e * cE);
+  // The velocity of the Sun's field, whatever constant the daily motion was
+  // derived with (the tables' differs from the Gaussian one in the sixth
+  // digit).
+  const double Edot = std::sqrt(SunGM / (a * a * a)) / (1 - e * cE);
   const double vxo = -a * sE * Edot, vyo = b * cE * Edot;
   // Perifocal to ecliptic.
   const double cw = std::cos(w), sw = std::sin(w), cn = std::cos(node), sn = std::sin(node),
@@ -389,9 +391,9 @@ TPerturbedPath::TPerturbedPath(const TOrbitElements& elements, const TForceModel
     const TStateVector s = StateFromElements(elements, elements.EpochJD);
     start.R = s.R;
     start.V = s.V;
-    if (!NeedsGrid() || grid_.Covers(epoch, epoch)) start.A = Acceleration(grid_, forces_, epoch, s.R, s.V);
-    else failure_ = "the perturbers are not tabulated at the epoch";
   }
+  // The acceleration at the epoch waits for the first Reach, when the grid
+  // covers it.
   forward_.push_back(start);
   backward_.push_back(start);
 }
@@ -412,10 +414,8 @@ bool TPerturbedPath::Reach(double jd)
 {
   if (Failed()) return false;
   if (Covers(jd)) return true;
-  if (!(jd >= PerturbedSpanStart && jd <= PerturbedSpanEnd)) {
-    failure_ = "the instant lies outside 1600-2400";
-    return false;
-  }
+  // No path outside the span, but no failure either: the body may come back.
+  if (!(jd >= PerturbedSpanStart && jd <= PerturbedSpanEnd)) return false;
   return Extend(jd > Last() ? forward_ : backward_, jd);
 }
 
@@ -426,6 +426,11 @@ bool TPerturbedPath::Extend(std::vector<TNode>& nodes, double jd)
   if (NeedsGrid() && !grid_.Covers(nodes.back().T, jd)) {
     failure_ = "the perturbers are not tabulated up to the instant";
     return false;
+  }
+  if (!started_) {
+    const TNode& s = forward_.front();
+    forward_.front().A = backward_.front().A = Acceleration(grid_, forces_, s.T, s.R, s.V);
+    started_ = true;
   }
   // Time runs from the epoch in the equations, which keeps its resolution,
   // and backwards integration runs in reversed time u = -t: odeint's

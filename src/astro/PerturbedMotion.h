@@ -98,7 +98,9 @@ TPerturberGrid& SharedPerturberGrid();
 TVec3 Acceleration(const TPerturberGrid& grid, const TForceModel& forces, double jd,
                    const TVec3& r, const TVec3& v);
 
-// Two-body state of an element set at jd, and the osculating elements of a
+// Two-body state of an element set at jd (the mean anomaly advancing with
+// the set's daily motion, the velocity that of the Sun's field on an orbit
+// of its semi-major axis), and the osculating elements of a
 // heliocentric state (with the daily motion of Kepler's third law as the
 // tables give it); false when the state is not on an ellipse.
 TStateVector StateFromElements(const TOrbitElements& el, long double jd);
@@ -124,10 +126,11 @@ public:
   // The most integration steps one Reach may take.
   static constexpr std::size_t MaxSteps = 200000;
 
-  // Integrates until jd is covered. False, for good, when the body cannot
-  // be integrated (the epoch or jd outside the span, a collision course, a
-  // step that collapses, too many steps); Failure() then says why. The grid
-  // must cover the span between the path's end and jd.
+  // Integrates until jd is covered. False for jd outside the span, and,
+  // for good, when the body cannot be integrated (the epoch outside the
+  // span, a collision course, a step that collapses, too many steps);
+  // Failure() then says why. The grid must cover the span between the
+  // path's end and jd.
   bool Reach(double jd);
   bool Covers(double jd) const;
   // The instants covered so far.
@@ -157,6 +160,7 @@ private:
   double tolerance_;
   double nodeStep_;  // the longest step polynomial
   std::vector<TNode> forward_, backward_;  // both begin at the epoch
+  bool started_ = false;  // the epoch's acceleration is known
   std::string failure_;
 };
 
