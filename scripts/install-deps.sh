@@ -10,6 +10,9 @@ packages=(
   libpng-dev libsqlite3-dev sqlite3 zlib1g-dev poppler-utils
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation xvfb xauth
+  # minor bodies pulled by the planets: Boost.Odeint (header-only); the Swiss
+  # Ephemeris and its asteroid files as the benchmarks' independent reference
+  libboost-dev libswe-dev swe-standard-data
 )
 
 missing=()
