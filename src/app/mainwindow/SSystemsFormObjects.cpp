@@ -222,10 +222,10 @@ QWidget* TSolarSystemForm::CreateObjectsPage()
   auto* motionLabel = new QLabel("Minor-body &motion", GBOtherObjects);
   CBMinorBodyMotion = new QComboBox(GBOtherObjects);
   CBMinorBodyMotion->setObjectName("CBMinorBodyMotion");
-  CBMinorBodyMotion->addItems({"perturbed by the planets", "Keplerian"});
+  CBMinorBodyMotion->addItems({"perturbed", "Keplerian"});
   CBMinorBodyMotion->setToolTip(
-      "how the listed minor bodies move: along orbits integrated under the pull of the "
-      "planets, or on the fixed two-body ellipse of their elements");
+      "how the listed minor bodies move: perturbed, along orbits integrated under the pull "
+      "of the planets, or Keplerian, on the fixed two-body ellipse of their elements");
   motionLabel->setBuddy(CBMinorBodyMotion);
   o->addWidget(motionLabel, 4, 0, 1, 4);
   o->addWidget(CBMinorBodyMotion, 5, 0, 1, 4);
