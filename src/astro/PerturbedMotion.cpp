@@ -57,17 +57,17 @@ TVec3 SeriesPosition(int series, double jd)
   return EclipticJ2000(v);
 }
 
-constexpr int LagrangePoints = 10;
+constexpr int LagrangePoints = 8;
 constexpr int ChunkNodes = 512;
 // Nodes before the span's start, so that its first instants interpolate
 // between centred nodes.
 constexpr int LeadNodes = LagrangePoints;
 
-// Weights of the ten-point Lagrange polynomial through the nodes
-// first .. first+9 at u (all in units of the spacing).
+// Weights of the eight-point Lagrange polynomial through the nodes
+// first .. first+7 at u (all in units of the spacing).
 void LagrangeWeights(double u, long first, std::array<double, LagrangePoints>& w)
 {
-  // Denominators (-1)^(9-j) j! (9-j)! of the uniform grid.
+  // Denominators (-1)^(7-j) j! (7-j)! of the uniform grid.
   static const std::array<double, LagrangePoints> denominator = [] {
     std::array<double, LagrangePoints> d{};
     for (int j = 0; j < LagrangePoints; ++j) {

@@ -58,7 +58,7 @@ constexpr double PerturbedSpanEnd = 2597641.5;
 
 // The perturbers' heliocentric positions on uniform grids of their own
 // spacing (one day for Mercury, two for Venus, the Earth-Moon barycentre and
-// the Moon, four for Mars, sixteen beyond), interpolated with ten-point
+// the Moon, four for Mars, sixteen beyond), interpolated with eight-point
 // Lagrange polynomials. Nodes are computed in blocks when first needed and
 // kept: the grid is shared by every body, so the theories are asked once per
 // node, never once per body and force evaluation.
