@@ -16,6 +16,9 @@ packages=(
   shared-mime-info libglib2.0-bin
   # scripts/make-images.sh: the window's picture on a virtual display
   openbox xdotool x11-utils imagemagick
+  # minor bodies pulled by the planets: Boost.Odeint (header-only); the Swiss
+  # Ephemeris and its asteroid files as the benchmarks' independent reference
+  libboost-dev libswe-dev swe-standard-data
 )
 
 missing=()

@@ -1,6 +1,7 @@
 #include "bodies/SSClasses.h"
 
 #include "astro/plt404.h"
+#include "bodies/MinorBodyMotion.h"
 #include "astro/util404.h"
 
 #include <cmath>
@@ -69,6 +70,13 @@ void TOrbitalObject::Calculate(long double jd)
   OrbitPoints.Invalidate();
 }
 
+void TOrbitalObject::SetOrbit(const TOrbitElements& elements, long double jd)
+{
+  orbitElements_ = elements;
+  orbitJD_ = jd;
+  OrbitPoints.Invalidate();
+}
+
 void TOrbitalObject::FillOrbitPoints(TOrbitPointArray& points) const
 {
   const long double step = (360.0L / orbitElements_.DailyMotion) / (OrbitPointCount - 1);
@@ -116,9 +124,66 @@ TSatellite* TPlanet::FindSatellite(int bodyNumber) const
   return found;
 }
 
+// What a body in perturbed motion keeps: its path and its osculating
+// orbit at the last instant.
+struct TAsteroid::TPerturbed {
+  std::unique_ptr<TIntegratedMotion> Path;
+  TOrbitElements Osculating;
+  bool OnPath = false;  // the last Calculate answered from the path
+};
+
 TAsteroid::TAsteroid(std::string name, const TOrbitElements& elements, TColor color)
     : TOrbitalObject(std::move(name), elements, color, bnMinorBody)
 {
+}
+
+TAsteroid::~TAsteroid() = default;
+
+void TAsteroid::SetMotion(TMinorBodyMotion motion)
+{
+  if (motion == TMinorBodyMotion::Kepler) perturbed_.reset();
+  else if (!perturbed_) perturbed_ = std::make_unique<TPerturbed>();
+}
+
+TMinorBodyMotion TAsteroid::Motion() const
+{
+  return perturbed_ ? TMinorBodyMotion::Perturbed : TMinorBodyMotion::Kepler;
+}
+
+TIntegratedMotion* TAsteroid::Integrated()
+{
+  if (!perturbed_) return nullptr;
+  if (!perturbed_->Path) perturbed_->Path = std::make_unique<TIntegratedMotion>(Elements);
+  return perturbed_->Path.get();
+}
+
+void TAsteroid::Calculate(long double jd)
+{
+  TIntegratedMotion* path = Integrated();
+  if (path) {
+    perturbed_->OnPath = false;
+    if (!path->Failed()) CoverGrid(path->First() > jd ? path->First() : path->Last(), jd);
+    if (path->Reach(jd)) {
+      TOrbitElements osculating;
+      const bool ellipse = path->At(jd, Position, osculating);
+      SphericalPosition = RectToPolar(Position);
+      // Beside a planet the heliocentric orbit may briefly not be an
+      // ellipse; the orbit drawn is then the last one that was.
+      if (ellipse || perturbed_->Osculating.DailyMotion <= 0) {
+        if (!ellipse) osculating = Elements;
+        perturbed_->Osculating = osculating;
+      }
+      perturbed_->OnPath = true;
+      SetOrbit(perturbed_->Osculating, jd);
+      return;
+    }
+  }
+  TOrbitalObject::Calculate(jd);  // two-body motion, also when the path failed
+}
+
+const TOrbitElements& TAsteroid::OrbitElements() const
+{
+  return perturbed_ && perturbed_->OnPath ? perturbed_->Osculating : Elements;
 }
 
 TOEObject* TOEObjectList::Add(std::unique_ptr<TOEObject> body)

@@ -65,6 +65,11 @@ public:
   TOEObject(std::string name, const TOrbitElements& elements, TColor color, int bodyNumber);
   void Calculate(long double jd) override;
 
+  // The orbit at the instant of the last Calculate, which is drawn and
+  // shown: the elements themselves, but for a minor body pulled by the
+  // planets its osculating orbit.
+  virtual const TOrbitElements& OrbitElements() const { return Elements; }
+
   TOrbitElements Elements;
 };
 
@@ -133,6 +138,8 @@ public:
 
 protected:
   void FillOrbitPoints(TOrbitPointArray& points) const override;
+  // The orbit cache follows these elements from the instant jd.
+  void SetOrbit(const TOrbitElements& elements, long double jd);
 
 private:
   // The elements and instant of the last Calculate, which the orbit cache
@@ -181,10 +188,30 @@ public:
   long double Inclination = 0;    // degrees
 };
 
-// A minor body (asteroid or comet).
+class TIntegratedMotion;
+enum class TMinorBodyMotion;
+
+// A minor body (asteroid or comet). Its Elements stay those of its row; in
+// perturbed motion the position and the orbit drawn come from the
+// integrated path, created when first needed.
 class TAsteroid : public TOrbitalObject {
 public:
   TAsteroid(std::string name, const TOrbitElements& elements, TColor color);
+  ~TAsteroid() override;
+  void Calculate(long double jd) override;
+  const TOrbitElements& OrbitElements() const override;
+
+  // Perturbed or Keplerian; the scene sets it. A body of its own moves on
+  // its ellipse.
+  void SetMotion(TMinorBodyMotion motion);
+  TMinorBodyMotion Motion() const;
+  // The integrated motion, created on first use; nullptr in Keplerian
+  // motion.
+  TIntegratedMotion* Integrated();
+
+private:
+  struct TPerturbed;
+  std::unique_ptr<TPerturbed> perturbed_;  // null in Keplerian motion
 };
 
 // Owning list of element bodies in insertion order.

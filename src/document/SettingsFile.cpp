@@ -275,6 +275,11 @@ TSettings ReadSettingsFile(const std::filesystem::path& fileName, const TSetting
     readText("Bitmap", "Path", s.BitmapPath);
     readText("Database", "Path", s.DatabasePath);
     readText("Database", "Table", s.DatabaseTable);
+    std::string motion;
+    if (FindValue(t, "MinorBodies", "Motion", motion)) {
+      if (SameName(motion, "kepler")) s.PerturbedMotion = false;
+      else if (SameName(motion, "perturbed")) s.PerturbedMotion = true;
+    }
   }
   std::error_code ec;
   if (s.DatabasePath.empty() || !std::filesystem::is_directory(s.DatabasePath, ec))
@@ -296,6 +301,9 @@ void WriteSettingsFile(const std::filesystem::path& fileName, const TSettings& s
   }
   ForEachKey([&](const char* section, const char* key, const std::string& value) { SetValue(t, section, key, value); },
              settings);
+  std::string motion;
+  if (!settings.PerturbedMotion || FindValue(t, "MinorBodies", "Motion", motion))
+    SetValue(t, "MinorBodies", "Motion", settings.PerturbedMotion ? "perturbed" : "kepler");
   const std::string content = JoinIni(t);
   try {
     TReplacingFileStream out(fileName);

@@ -45,6 +45,10 @@ struct TSettings {
   // [Database]
   std::string DatabasePath;
   std::string DatabaseTable = "MPC (10000).db";
+  // [MinorBodies] Motion=perturbed|kepler: how listed minor bodies move.
+  // Written once it differs from the default or the file has it, so that a
+  // file stays as older builds wrote it until the choice is made.
+  bool PerturbedMotion = true;
 };
 
 // Reads the file over the given defaults: a missing or unreadable file, a

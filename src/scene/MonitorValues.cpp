@@ -93,7 +93,7 @@ public:
   // Rows 7-14 of planets and minor bodies, from the element set.
   void Orbit(const TOEObject& body, int angleStyle)
   {
-    const TOrbitElements& el = body.Elements;
+    const TOrbitElements& el = body.OrbitElements();
     Set(7, F(VecLength(KeplerVelocity(el, scene_.JD())) * KmPerSecondPerAUPerDay, 10, 2));
     Set(8, F(el.AxisAU, 10, 4));
     Set(9, PeriodText(360 / el.DailyMotion));

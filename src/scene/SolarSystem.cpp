@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <utility>
 
 const std::array<TColor, ObjectColorCount> DefaultObjectColors = {
     0xFF0000,  // Earth, blue
@@ -80,9 +81,21 @@ void TSolarSystem::Recalculate()
   Obliquity(jd_);
   planets_.CalculateAll(jd_);  // each planet recomputes its satellites
   spacecrafts_.CalculateAll(jd_);
+  PrepareMinorBodies(jd_, {});
   asteroids_.CalculateAll(jd_);
   asteroidsFull_.CalculateAll(jd_);
   centerPosition_ = ObjectPosition(centerObject_);
+}
+
+void TSolarSystem::PrepareMinorBodies(long double jd, const std::function<void(double)>& progress)
+{
+  for (std::string& name : ::PrepareMinorBodies(asteroids_, MinorBodyMotion, jd, 2, progress))
+    motionFailures_.push_back(std::move(name));
+}
+
+std::vector<std::string> TSolarSystem::TakeMotionFailures()
+{
+  return std::exchange(motionFailures_, {});
 }
 
 TRectCoord TSolarSystem::ObjectPosition(int body) const

@@ -17,12 +17,14 @@
 #include "astro/DatesAndTimes.h"
 #include "astro/coord404.h"
 #include "bodies/DotBodyList.h"
+#include "bodies/MinorBodyMotion.h"
 #include "bodies/SSClasses.h"
 #include "bodies/Spacecraft.h"
 #include "scene/Canvas.h"
 
 #include <array>
 #include <string>
+#include <vector>
 
 enum TPlane : int { XY = 0, XZ = 1, ZY = 2, D3 = 3 };
 
@@ -81,6 +83,9 @@ public:
   long double SpacecraftTrajectoryFuture = 10.0L;  // days, stmUser
   TSpacecraftTrajectoryMode SpacecraftTrajectoryMode = stmPast;
   bool ShowPlanetocentricTrajectories = true;
+  // How the listed minor bodies move (the full list's dots stay two-body);
+  // applied by the next Recalculate.
+  TMinorBodyMotion MinorBodyMotion = TMinorBodyMotion::Perturbed;
 
   // ---- published properties with working setters, and read-only ones
   int Width() const { return width_; }
@@ -130,6 +135,13 @@ public:
 
   // Computes every body for the instant, then the centre position.
   void Recalculate();
+  // Integrates the listed minor bodies' paths to jd ahead of a change of the
+  // instant, telling `progress` (see PrepareMinorBodies); Recalculate then
+  // only evaluates them.
+  void PrepareMinorBodies(long double jd, const std::function<void(double)>& progress);
+  // The minor bodies that fell back to two-body motion since the last call,
+  // each named once, with the reason.
+  std::vector<std::string> TakeMotionFailures();
 
   // ---- colours by colour index 0-13; other indices are ignored (black).
   void SetObjectColor(int index, TColor color);
@@ -242,6 +254,7 @@ private:
   long double gridStep_ = 0.5L;
   int centerObject_ = 9;
   TRectCoord centerPosition_;
+  std::vector<std::string> motionFailures_;
   long double rotX_ = 0, rotY_ = 0, rotZ_ = 0;  // radians
   TMatrix4 viewMatrix_;
 

@@ -24,7 +24,7 @@ INSERT INTO bodies VALUES (2, 'Vesta, the bright', 20, 100, 104, 7.1, 0.09, 2.36
 INSERT INTO bodies VALUES (3, 'Hyper', 0, 0, 0, 1, 1.5, -2, 2460600.5, 'COM', 'N', 'N');
 SQL
 
-out=$("$cli" ephem --jd 2451545 --jd 2460000.5 --database "$dir" --table T.db \
+out=$("$cli" ephem --motion kepler --jd 2451545 --jd 2460000.5 --database "$dir" --table T.db \
   --minor Ceres --minor 'Vesta, the bright' 2>"$dir/err")
 [[ $? == 0 ]] || fail "ephem --minor: $(cat "$dir/err")"
 [[ $(echo "$out" | head -1) == "jd,body,number,frame,x_au,y_au,z_au" ]] || fail "ephem header"
@@ -42,7 +42,7 @@ echo "$row" | awk -F, -v x="$kx" -v y="$ky" -v z="$kz" \
   'function abs(v) { return v < 0 ? -v : v }
    { exit !(abs($5 - x) < 1e-9 && abs($6 - y) < 1e-9 && abs($7 - z) < 1e-9) }' ||
   fail "ephem Ceres $row is not the Keplerian position $kx $ky $kz"
-j2000=$("$cli" ephem --jd 2460000.5 --frame j2000 --database "$dir" --table T.db --minor Ceres | sed -n 2p)
+j2000=$("$cli" ephem --motion kepler --jd 2460000.5 --frame j2000 --database "$dir" --table T.db --minor Ceres | sed -n 2p)
 [[ ${j2000#*j2000,} == "${row#*date,}" ]] || fail "ephem j2000 $j2000 differs from $row"
 
 # expect_refused NAME ARGS...: exit status 2, nothing on stdout, a message.

@@ -79,7 +79,7 @@ out=$("$cli" monitor Venus --doc "$docs/doc17.orb")
 sqlite3 "$tmp/Main.db" "INSERT INTO bodies VALUES (1, 'Ceres', 10, 150, 80, 10.6, 0.0785, 2.767,
   2451545, 'MBA', 'N', 'N'); INSERT INTO bodies VALUES (-2, 'Bad', 0, 0, 0, 0, 0.5, 0, 2451545,
   'MBA', 'N', 'N');" || fail "table rows"
-minor=(--database "$tmp" --table Main.db --minor Ceres)
+minor=(--database "$tmp" --table Main.db --minor Ceres --motion kepler)
 out=$("$cli" monitor ceres --jd 2451545 "${minor[@]}")
 [[ $(head -1 <<<"$out") == "object${tab}Ceres" && $(wc -l <<<"$out") == 17 ]] || fail "minor: $out"
 grep -qx "semi major axis \[AU\]${tab}2.7670" <<<"$out" || fail "minor: axis"

@@ -2,6 +2,7 @@
 #include "MinorBodyArgs.h"
 
 #include "DocumentArgs.h"
+#include "MotionArg.h"
 
 #include "app/output/OutputTexts.h"
 #include "astro/DatesAndTimes.h"
@@ -91,7 +92,7 @@ const std::set<std::string>& SceneOptionNames()
   static const std::set<std::string> names = {
       "--jd",   "--plane", "--dim",  "--center", "--rotx",       "--roty",      "--rotz",
       "--grid", "--show",  "--hide", "--doc",    "--spacecraft", "--trajectory", "--days-back",
-      "--days-ahead", "--database", "--table", "--add"};
+      "--days-ahead", "--database", "--table", "--add", "--motion"};
   return names;
 }
 
@@ -150,6 +151,8 @@ void ParseSceneOption(const std::string& opt, const std::string& v, TSceneOption
     o.Table = v;
   } else if (opt == "--add") {
     o.Add = NameList(v);
+  } else if (opt == "--motion") {
+    o.Motion = ParseMotion(v);
   } else if (opt == "--all-objects") {
     o.AllObjects = true;
   }
@@ -188,8 +191,10 @@ void BuildScene(const TSceneOptions& o, TSolarSystem& scene)
   if (o.HasRot[0]) scene.SetRotX(o.Rot[0]);
   if (o.HasRot[1]) scene.SetRotY(o.Rot[1]);
   if (o.HasRot[2]) scene.SetRotZ(o.Rot[2]);
+  scene.MinorBodyMotion = o.Motion;
   scene.SetDateTime(o.HasJD ? JDToDateRec(0, o.JD) : o.Doc.empty() ? NowUT() : scene.DateTime());
   if (o.Center >= 0) scene.SetCenterObject(o.Center);
+  ReportMotionFailures(scene.TakeMotionFailures());
 }
 
 std::string CenterText(const TSolarSystem& scene)

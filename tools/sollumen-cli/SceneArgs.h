@@ -32,6 +32,7 @@ struct TSceneOptions {
   std::string Database, Table;  // the minor-body table
   bool AllObjects = false;       // every row, as "Show all objects" draws them
   std::vector<std::string> Add;  // names of rows to list, in the order given
+  TMinorBodyMotion Motion = TMinorBodyMotion::Perturbed;
 };
 
 // The names of the scene options (each takes a value but the flags).

@@ -2,6 +2,7 @@
 #include "Cli.h"
 #include "EphemBodies.h"
 #include "MinorBodyArgs.h"
+#include "MotionArg.h"
 
 #include "astro/DatesAndTimes.h"
 #include "bodies/SSClasses.h"
@@ -40,10 +41,11 @@ void RunEphem(const CliArgs& args, std::ostream& out)
   EphemFrame frame = EphemFrame::Date;
   std::string database, tableName;
   std::vector<std::string> minorNames;
+  TMinorBodyMotion motion = TMinorBodyMotion::Perturbed;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& opt = args[i];
     if (opt != "--jd" && opt != "--frame" && opt != "--body" && opt != "--spacecraft" &&
-        opt != "--database" && opt != "--table" && opt != "--minor")
+        opt != "--database" && opt != "--table" && opt != "--minor" && opt != "--motion")
       throw UsageError("unknown argument '" + opt + "'");
     if (i + 1 == args.size()) throw UsageError(opt + " needs a value");
     const std::string& value = args[++i];
@@ -65,6 +67,8 @@ void RunEphem(const CliArgs& args, std::ostream& out)
       tableName = value;
     } else if (opt == "--minor") {
       minorNames.push_back(value);
+    } else if (opt == "--motion") {
+      motion = ParseMotion(value);
     } else if (opt == "--spacecraft") {
       try {
         craft.push_back(std::make_unique<TSpacecraft>(value, 0));
@@ -79,19 +83,19 @@ void RunEphem(const CliArgs& args, std::ostream& out)
   if (!minorNames.empty() && (database.empty() || tableName.empty()))
     throw UsageError("--minor needs --database DIR --table FILE");
   // The minor bodies as the scene makes them from their rows.
-  std::vector<std::unique_ptr<TAsteroid>> minors;
+  TOEObjectList minors;
   if (!minorNames.empty()) {
     TTable table;
     OpenTableOrThrow(table, database, tableName);
     for (const TMinorBodyRow& row : RowsNamed(table, minorNames)) {
       try {
-        minors.push_back(std::make_unique<TAsteroid>(row.Name, ReadElements(row), 0));
+        minors.Add(std::make_unique<TAsteroid>(row.Name, ReadElements(row), 0));
       } catch (const std::exception& e) {
         throw UsageError(e.what());
       }
     }
   }
-  if (bodies.empty() && craft.empty() && minors.empty()) {
+  if (bodies.empty() && craft.empty() && minors.Count() == 0) {
     for (const EphemBody& b : EphemBodies()) bodies.push_back(&b);
     std::stable_sort(bodies.begin(), bodies.end(),
                      [](auto a, auto b) { return a->Number < b->Number; });
@@ -117,13 +121,19 @@ void RunEphem(const CliArgs& args, std::ostream& out)
                     v.X, v.Y, v.Z);
       out << line;
     }
-    for (auto& m : minors) {
-      // Of date as the scene computes it; in J2000 the Keplerian position of
-      // the row's elements, which are J2000.
+    if (minors.Count() > 0) ReportMotionFailures(PrepareMinorBodies(minors, motion, jd));
+    for (int i = 0; i < minors.Count(); ++i) {
+      auto* m = static_cast<TAsteroid*>(minors.Items(i));
+      // Of date as the scene computes it; in J2000 the position in the
+      // frame of the row's elements: the integrated one, or the Keplerian
+      // one in two-body motion.
       TRectCoord v;
+      TIntegratedMotion* path = m->Integrated();
       if (frame == EphemFrame::Date) {
         m->Calculate(jd);
         v = m->Position;
+      } else if (path && !path->Failed() && path->Reach(jd)) {
+        v = path->J2000At(jd);
       } else {
         v = KeplerPosition(m->Elements, jd);
       }
@@ -140,9 +150,11 @@ void RunEphem(const CliArgs& args, std::ostream& out)
 const CliCommand Ephem(
     "ephem",
     "ephem --jd JD [--jd JD ...] [--frame date|j2000] [--body NAME ...] "
-    "[--spacecraft FILE.spc ...] [--database DIR --table FILE --minor NAME ...]",
+    "[--spacecraft FILE.spc ...] [--database DIR --table FILE --minor NAME ...] "
+    "[--motion perturbed|kepler]",
     "usage: sollumen-cli ephem --jd JD [--jd JD ...] [--frame date|j2000] [--body NAME ...]\n"
     "         [--spacecraft FILE.spc ...] [--database DIR --table FILE --minor NAME ...]\n"
+    "         [--motion perturbed|kepler]\n"
     "\n"
     "Prints rectangular positions in AU as CSV with the header line\n"
     "  jd,body,number,frame,x_au,y_au,z_au\n"
@@ -167,9 +179,15 @@ const CliCommand Ephem(
     "  --database DIR --table FILE\n"
     "                the minor-body table FILE in the directory DIR\n"
     "  --minor NAME  the row of exactly that name (body number 11), heliocentric:\n"
-    "                of date as the scene computes it, in j2000 the Keplerian\n"
-    "                position of the row's elements (which are J2000); may be\n"
-    "                repeated; an unknown name is an error\n",
+    "                of date as the scene computes it, in j2000 in the frame of\n"
+    "                the row's elements (which are J2000); may be repeated; an\n"
+    "                unknown name is an error\n"
+    "  --motion perturbed\n"
+    "                minor bodies pulled by the planets along orbits integrated\n"
+    "                from their elements (default); bodies that cannot be\n"
+    "                integrated move on their two-body ellipse, named on stderr\n"
+    "  --motion kepler\n"
+    "                minor bodies on the fixed two-body ellipse of their elements\n",
     RunEphem);
 
 }  // namespace

@@ -2,6 +2,7 @@
 // label and value.
 #include "Cli.h"
 #include "DocumentArgs.h"
+#include "MotionArg.h"
 
 #include "astro/DatesAndTimes.h"
 #include "database/MinorBodyTable.h"
@@ -75,6 +76,7 @@ void RunMonitor(const CliArgs& args, std::ostream& out)
   std::vector<std::string> spacecraft;
   std::string database, table;
   std::vector<std::string> minor;
+  TMinorBodyMotion motion = TMinorBodyMotion::Perturbed;
 
   std::set<std::string> seen;
   for (std::size_t i = 0; i < args.size(); ++i) {
@@ -87,7 +89,7 @@ void RunMonitor(const CliArgs& args, std::ostream& out)
     }
     static const std::set<std::string> known = {"--jd",         "--center",   "--doc",
                                                 "--spacecraft", "--database", "--table",
-                                                "--minor"};
+                                                "--minor",      "--motion"};
     if (!known.count(a)) throw UsageError("unknown option '" + a + "'");
     if (!seen.insert(a).second && a != "--spacecraft" && a != "--minor")
       throw UsageError(a + " given twice");
@@ -111,6 +113,8 @@ void RunMonitor(const CliArgs& args, std::ostream& out)
       table = v;
     } else if (a == "--minor") {
       minor.push_back(v);
+    } else if (a == "--motion") {
+      motion = ParseMotion(v);
     }
   }
   if (!hasName) throw UsageError("expected the name of a body");
@@ -131,8 +135,10 @@ void RunMonitor(const CliArgs& args, std::ostream& out)
     }
   }
   if (!minor.empty()) AddMinorBodies(scene, database, table, minor);
+  scene.MinorBodyMotion = motion;
   scene.SetDateTime(hasJD ? JDToDateRec(0, jd) : doc.empty() ? NowUT() : scene.DateTime());
   if (center >= 0) scene.SetCenterObject(center);
+  ReportMotionFailures(scene.TakeMotionFailures());
 
   const std::vector<TMonitorEntry> entries = MonitorEntries(scene);
   const int entry = FindMonitorEntry(entries, name);
@@ -145,7 +151,8 @@ void RunMonitor(const CliArgs& args, std::ostream& out)
 
 const char* const MonitorHelp =
     "usage: sollumen-cli monitor NAME [--jd JD] [--center BODY] [--doc FILE.orb]\n"
-    "         [--spacecraft FILE.spc ...] [--database DIR --table FILE --minor NAME ...]\n\n"
+    "         [--spacecraft FILE.spc ...] [--database DIR --table FILE --minor NAME ...]\n"
+    "         [--motion perturbed|kepler]\n\n"
     "Prints what the monitor window shows for the body NAME: first\n"
     "'object<TAB>' and the list entry chosen, then one line 'LABEL<TAB>VALUE'\n"
     "per row, in the window's order, with '.' as decimal separator.\n\n"
@@ -161,7 +168,12 @@ const char* const MonitorHelp =
     "                   add a spacecraft from its trajectory file; may be repeated\n"
     "  --database DIR --table FILE --minor NAME\n"
     "                   add the minor body of the row named NAME (exactly) of the\n"
-    "                   minor-body table FILE in DIR; --minor may be repeated\n\n"
+    "                   minor-body table FILE in DIR; --minor may be repeated\n"
+    "  --motion perturbed|kepler\n"
+    "                   how minor bodies move: pulled by the planets along\n"
+    "                   orbits integrated from their elements (default), or on\n"
+    "                   the fixed two-body ellipse of their elements\n"
+    "\n"
     "Bad options and unreadable files print a message on stderr and exit with\n"
     "status 2.\n";
 

@@ -47,7 +47,7 @@ const char* const PrintHelp =
     "         [--rotx DEG] [--roty DEG] [--rotz DEG] [--grid none|radial|rect]\n"
     "         [--show NAME,...] [--hide NAME,...] [--doc FILE.orb]\n"
     "         [--spacecraft FILE.spc ...] [--trajectory none|past|future|all|user]\n"
-    "         [--days-back D] [--days-ahead D]\n\n"
+    "         [--days-back D] [--days-ahead D] [--motion perturbed|kepler]\n\n"
     "Prints the scene on an A4 page into a PDF file, as the window's Print\n"
     "command does on the PDF printer (300 dots per inch): the picture in a\n"
     "square of 0.8 of the printable width, and below its top edge the instant\n"

@@ -289,6 +289,9 @@ void TSolarSystemForm::ReadSettings()
   BitmapPath = settings_.BitmapPath;
   TablePath = settings_.DatabasePath;
   TableName = settings_.DatabaseTable;
+  solarSystem_->MinorBodyMotion =
+      settings_.PerturbedMotion ? TMinorBodyMotion::Perturbed : TMinorBodyMotion::Kepler;
+  if (CBMinorBodyMotion) CBMinorBodyMotion->setCurrentIndex(settings_.PerturbedMotion ? 0 : 1);
   ApplyMonitorSettings();
   // Last: a table that cannot be opened is shown as an error, and start-up
   // goes on with the document; the table stays closed until one is chosen.
@@ -309,6 +312,7 @@ void TSolarSystemForm::WriteSettings()
   s.BitmapPath = BitmapPath;
   s.DatabasePath = TablePath;
   s.DatabaseTable = TableName;
+  s.PerturbedMotion = solarSystem_->MinorBodyMotion == TMinorBodyMotion::Perturbed;
   CollectMonitorSettings(s);
   KeepDescriptionPlace(s);
   WriteSettingsFile(IniFileName, s);

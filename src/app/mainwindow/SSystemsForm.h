@@ -240,6 +240,13 @@ public:
   void ShAsteroidsMouseDown();
   void SBAllObjectsClick();
   void SBDatabaseClick();
+  void CBMinorBodyMotionChange();
+  // Integrates the listed minor bodies to jd before the scene is set to it,
+  // with a progress window when that takes a while; false while a
+  // preparation is running already (the instant is then left alone).
+  bool PrepareMinorBodies(long double jd);
+  // One message naming the minor bodies that fell back to two-body motion.
+  void ReportMotionFailures();
   // Appends a minor body, asking for a numbered name when the name is
   // taken; false when the user declined (the body is dropped).
   bool AddMinorBody(std::unique_ptr<TAsteroid> body);
@@ -285,6 +292,7 @@ public:
   TColorSwatch* ShAsteroids = nullptr;
   QToolButton* SBAllObjects = nullptr;
   QToolButton* SBDatabase = nullptr;
+  QComboBox* CBMinorBodyMotion = nullptr;  // 0 perturbed, 1 Keplerian
 
   // ---- settings
   void ReadSettings();
@@ -514,6 +522,7 @@ private:
   QButtonGroup* unitButtons_ = nullptr;
 
   TSettings settings_;
+  bool preparingMinorBodies_ = false;
   // What the window keeps of a document for the windows that show it
   // (monitor, description, minor-body list), written back as read.
   TDocumentState documentState_;

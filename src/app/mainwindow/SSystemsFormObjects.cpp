@@ -19,7 +19,9 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QComboBox>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QListWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -205,7 +207,9 @@ QWidget* TSolarSystemForm::CreateObjectsPage()
   SBRemoveObject = PanelButton("SBRemoveObject", "Rem.", "remove the selected object", GBOtherObjects, 40);
   SBClearObjects = PanelButton("SBClearObjects", "Clear", "remove all objects", GBOtherObjects, 40);
   ShAsteroids = Swatch("ShAsteroids", GBOtherObjects);
-  SBAllObjects = PanelButton("SBAllObjects", "Show all objects", "show all objects of database",
+  SBAllObjects = PanelButton("SBAllObjects", "Show all objects",
+                             "show all objects of database (on the two-body orbits of their "
+                             "elements: integrating every row would take hours)",
                              GBOtherObjects, 140, true);
   SBDatabase = PanelButton("SBDatabase", "Data file", "choose another data file", GBOtherObjects, 140);
   o->addWidget(ObjectsListBox, 0, 0, 1, 4);
@@ -215,6 +219,16 @@ QWidget* TSolarSystemForm::CreateObjectsPage()
   o->addWidget(ShAsteroids, 1, 3, Qt::AlignRight);
   o->addWidget(SBAllObjects, 2, 0, 1, 4);
   o->addWidget(SBDatabase, 3, 0, 1, 4);
+  auto* motionLabel = new QLabel("Minor-body &motion", GBOtherObjects);
+  CBMinorBodyMotion = new QComboBox(GBOtherObjects);
+  CBMinorBodyMotion->setObjectName("CBMinorBodyMotion");
+  CBMinorBodyMotion->addItems({"perturbed", "Keplerian"});
+  CBMinorBodyMotion->setToolTip(
+      "how the listed minor bodies move: perturbed, along orbits integrated under the pull "
+      "of the planets, or Keplerian, on the fixed two-body ellipse of their elements");
+  motionLabel->setBuddy(CBMinorBodyMotion);
+  o->addWidget(motionLabel, 4, 0, 1, 4);
+  o->addWidget(CBMinorBodyMotion, 5, 0, 1, 4);
   o->setRowStretch(0, 1);
   v->addWidget(GBOtherObjects, 1);
 
@@ -247,6 +261,16 @@ void TSolarSystemForm::ConnectObjectControls()
   ShAsteroids->OnMouseDown = [this] { ShAsteroidsMouseDown(); };
   connect(SBAllObjects, &QToolButton::clicked, this, [this] { SBAllObjectsClick(); });
   connect(SBDatabase, &QToolButton::clicked, this, [this] { SBDatabaseClick(); });
+  connect(CBMinorBodyMotion, QOverload<int>::of(&QComboBox::activated), this,
+          [this] { CBMinorBodyMotionChange(); });
+}
+
+void TSolarSystemForm::CBMinorBodyMotionChange()
+{
+  const bool perturbed = CBMinorBodyMotion->currentIndex() == 0;
+  settings_.PerturbedMotion = perturbed;
+  solarSystem_->MinorBodyMotion = perturbed ? TMinorBodyMotion::Perturbed : TMinorBodyMotion::Kepler;
+  SetTime(CurrentTime);
 }
 
 // ----------------------------------------- Sun, planets, satellites, craft

@@ -5,7 +5,10 @@
 #include "app/widgets/PaintBox.h"
 #include "app/mainwindow/TimeStepTexts.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QLabel>
+#include <QProgressDialog>
 #include <QLineEdit>
 #include <QTimer>
 #include <QToolButton>
@@ -18,6 +21,7 @@ QString Q(const std::string& s) { return QString::fromStdString(s); }
 
 void TSolarSystemForm::SetTime(const TDateRec& t)
 {
+  if (!PrepareMinorBodies(DateRecToJD(IsShownJD(DateRecToJD(t)) ? t : CurrentTime))) return;
   if (IsShownJD(DateRecToJD(t))) CurrentTime = t;
   EDate->setText(Q(DateText(CurrentTime)));
   ETime->setText(Q(TimeText(CurrentTime)));
@@ -36,7 +40,45 @@ void TSolarSystemForm::SetTime(const TDateRec& t)
     for (int i = 0; i < named.Count(); ++i) names.push_back(named.Items(i)->Name);
     Prompts().Message(this, MinorBodiesMessage(names));
   }
+  ReportMotionFailures();
   UpdateMonitor();
+}
+
+bool TSolarSystemForm::PrepareMinorBodies(long double jd)
+{
+  if (preparingMinorBodies_) return false;  // a tick while the last one is integrated
+  preparingMinorBodies_ = true;
+  // The progress window appears only when the work lasts; until then the
+  // window simply answers.
+  QProgressDialog* progress = nullptr;
+  QElapsedTimer clock;
+  clock.start();
+  solarSystem_->PrepareMinorBodies(jd, [&](double done) {
+    if (!progress && clock.elapsed() > 400 && done < 0.8) {
+      progress = new QProgressDialog("Integrating the orbits of the minor bodies\u2026",
+                                     QString(), 0, 1000, this);
+      progress->setWindowTitle("Minor-body motion");
+      progress->setWindowModality(Qt::WindowModal);
+      progress->setCancelButton(nullptr);
+      progress->setMinimumDuration(0);
+    }
+    if (progress) progress->setValue(static_cast<int>(done * 1000));
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  });
+  delete progress;
+  preparingMinorBodies_ = false;
+  return true;
+}
+
+void TSolarSystemForm::ReportMotionFailures()
+{
+  const std::vector<std::string> failed = solarSystem_->TakeMotionFailures();
+  if (failed.empty()) return;
+  std::string text =
+      "These minor bodies cannot be integrated and move on the two-body orbits of their "
+      "elements:";
+  for (const std::string& name : failed) text += "\r" + name;
+  Prompts().Message(this, text);
 }
 
 void TSolarSystemForm::StepForward()
