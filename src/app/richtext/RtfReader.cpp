@@ -612,7 +612,8 @@ void TRtfReader::Append(QChar ch)
       break;
     }
     case TDest::FontTable:
-      if (fontName_.size() < MaxFontName) fontName_ += ch;
+      // A tab is no part of a name (nor could the writer keep it in one).
+      if (fontName_.size() < MaxFontName && ch != u'\t') fontName_ += ch;
       break;
     default: break;
   }
