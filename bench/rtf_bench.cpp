@@ -65,7 +65,7 @@ void BM_PicturesAndBinary(benchmark::State& state)
 }
 
 // Ten megabytes of each growth shape.
-constexpr int TenMegabytesOfRuns = 10 << 20 >> 2;      // 4.5 bytes a run
+constexpr int TenMegabytesOfRuns = (10 << 20) / 9 * 2;  // 4.5 bytes a run
 constexpr int TenMegabytesOfBullets = (10 << 20) / 52;  // 52 bytes a paragraph
 constexpr int TenMegabytesOfColours = (10 << 20) / 32;  // 32 bytes a colour
 
