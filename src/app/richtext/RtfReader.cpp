@@ -163,6 +163,11 @@ TWordInfo LookUpWord(std::string_view w)
   return it == table.end() ? TWordInfo() : it->second;
 }
 
+int ColorNumber(int param)
+{
+  return param > 0 && static_cast<std::size_t>(param) < MaxTableEntries ? param : 0;
+}
+
 class TRtfReader {
 public:
   TRtfReader(std::string_view in, QTextDocument& doc) : in_(in), doc_(doc) {}
@@ -516,8 +521,10 @@ void TRtfReader::Word(const std::string& w, bool hasParam, int param)
     case TWord::FontSize:
       st_.Char.HalfPoints = hasParam && param > 0 ? std::min(param, MaxHalfPoints) : 0;
       break;
-    case TWord::Color: st_.Char.Color = param; break;
-    case TWord::Highlight: st_.Char.Highlight = param; break;
+    // Numbers beyond any colour table are automatic from the start, so that
+    // they make no formattings of their own.
+    case TWord::Color: st_.Char.Color = ColorNumber(param); break;
+    case TWord::Highlight: st_.Char.Highlight = ColorNumber(param); break;
     default:
       if (ignorable) st_.Dest = TDest::Skip;  // an unknown destination marked as ignorable
       break;
