@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <ctime>
 
@@ -345,6 +346,26 @@ TEST(Steps, LeavingTheRangeClampsToTheBound)
   r = Rec(7000, 1, 1);
   EXPECT_THROW(CheckDateRange(r), EOverflow);
   EXPECT_EQ(r, Rec(6239, 7, 12, 12));
+}
+
+// Instants and fractions no record can hold (from damaged files) saturate
+// at the bounds of its integers instead of wrapping; the texts of extreme
+// records are written as they are.
+TEST(JulianDate, FarOutInstantsSaturate)
+{
+  EXPECT_EQ(JDToDateRec(0, 1e30L).Year, 2147483647);
+  EXPECT_EQ(JDToDateRec(0, -1e30L).Year, -2147483647 - 1);
+  EXPECT_EQ(JDToDateRec(0, INFINITY).Year, 2147483647);
+  EXPECT_EQ(JDToDateRec(2147483647, 2451545.0L).Zone, 2147483647);
+  const TDateRec nan = JDToDateRec(0, NAN);  // something, without a fault
+  EXPECT_GE(nan.Hour, 0);
+  EXPECT_EQ(SplitDayFraction(-1e300L).Days, -2147483647 - 1);
+  EXPECT_EQ(SplitDayFraction(NAN).Days, 0);
+  EXPECT_EQ(DateText(Rec(-2147483647 - 1, 12, 31)), "-2147483647/12/31");
+  EXPECT_EQ(DateText(Rec(2147483647, 12, 31)), "2147483647/12/31");
+  EXPECT_GT(DateRecToJD(Rec(2147483647, 2147483647, 2147483647, 2147483647, 2147483647,
+                            2147483647, -2147483647 - 1)),
+            MaxJD);
 }
 
 TEST(Clock, NowIsUniversalTimeInEveryZone)

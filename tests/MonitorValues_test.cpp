@@ -2,6 +2,7 @@
 // the layouts and their heights, the distance switch, "n.c.", Phoebe's
 // labels, the period text, the number formats, the true sign of y, the
 // spacecraft without data and the view "Show" makes.
+#include "astro/Angles.h"
 #include "astro/Mathematics.h"
 #include "scene/MonitorFormats.h"
 #include "scene/MonitorObjects.h"
@@ -69,6 +70,45 @@ TEST(MonitorFormats, FixedScientificPeriodAndAngleTexts)
 
   EXPECT_EQ(AngleText(-(12 + 5 / 60.0L + 7.4L / 3600) * DegreesToRadians, 1), "-12\u00b0 05' 07''");
   EXPECT_EQ(AngleText((359 + 59 / 60.0L + 45 / 3600.0L) * DegreesToRadians, 0), "0\u00b0 00' ");
+}
+
+// Element sets imported from elsewhere may carry any number: what no text
+// of whole years, degrees or dates can hold is written in scientific
+// notation, never as a wrapped or saturated integer.
+TEST(MonitorFormats, ValuesBeyondThePrintableRangeTurnScientific)
+{
+  EXPECT_EQ(PeriodText(3.6e22L), "9.856E+19 y");
+  EXPECT_EQ(PeriodText(-3.6e22L, ","), "-9,856E+19 y");
+  EXPECT_EQ(PeriodText(365.25e9L - 1), "999999999 y 364 d 6 h");  // the last whole years
+  EXPECT_EQ(PeriodText(-800), "-2 y -69 d -12 h");
+  EXPECT_EQ(PeriodText(INFINITY), "inf");
+  EXPECT_EQ(PeriodText(NAN), "nan");
+  EXPECT_EQ(AngleText(2147483648.0L * DegreesToRadians, 0), "2.147E+09\u00b0 ");
+  EXPECT_EQ(AngleText(-1e300L, 1), "-5.730E+301\u00b0 ");
+  EXPECT_EQ(AngleText(NAN, 1), "nan");
+  EXPECT_EQ(AngleText(400.999L * DegreesToRadians, 0), "401\u00b0 00' ");  // not reduced
+  EXPECT_EQ(DMSText(RadToDMS(1e30L), 0), "2000000000\u00b0 00' ");  // held at the bound
+
+  // A minor body whose axis and inclination fit the element columns.
+  TSolarSystem scene;
+  TOrbitElements el = CeresLike();
+  el.AxisAU = 5e12L;
+  el.DailyMotion = 0.9856076686L / std::pow(5e12L, 1.5L);
+  el.Incl = 2147483648.0L;
+  el.NodeLon = -3e9L;
+  scene.AsteroidsList().Add(std::make_unique<TAsteroid>("Far", el, 0xFFFFFF));
+  TSpacecraft* craft = scene.SpacecraftsList().Add(std::make_unique<TSpacecraft>(0x00FF00));
+  craft->Positions.FirstJD = -1e30L;
+  craft->Positions.LastJD = 1e300L;
+  scene.SetDateTime(J2000());
+  const TMonitorValues far = ValuesOf(scene, "Far");
+  EXPECT_EQ(Row(far, 8).Value, "5.000000000E+12");
+  EXPECT_EQ(Row(far, 9).Value, "1.118E+19 y");
+  EXPECT_EQ(Row(far, 11).Value, "2.147E+09\u00b0 ");
+  EXPECT_EQ(Row(far, 12).Value, "-3.000E+09\u00b0 ");
+  const TMonitorValues c = MonitorValues(scene, *craft);
+  EXPECT_EQ(Row(c, 7).Value, "JD -1.000000000E+30");
+  EXPECT_EQ(Row(c, 8).Value, "JD 1.000000000E+300");
 }
 
 TEST(MonitorList, FixedEntriesResolveToTheirBodiesAndUnknownNamesToEarth)

@@ -1,6 +1,8 @@
 // Rich text in and out: the writer's documents read back with their
 // formatting, documents of other programs read as they look there, code
 // pages, and damaged input survived.
+#include "RtfMutator.h"
+
 #include "app/richtext/DescriptionLines.h"
 #include "app/richtext/RichTextListing.h"
 #include "app/richtext/RtfReader.h"
@@ -16,6 +18,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <set>
 
 namespace {
 
@@ -293,6 +296,75 @@ TEST_F(RichText, MutatedDocumentsNeverCrashOrHang)
     ++read;
   }
   EXPECT_EQ(read, 3000);
+}
+
+// The shapes that grow a text document fastest for their size read in full
+// at the sizes that once took minutes, and keep their formatting.
+TEST_F(RichText, GrowthShapesReadInFull)
+{
+  auto countLines = [](const std::string& listing, const std::string& start) {
+    std::size_t n = 0;
+    for (std::size_t at = listing.find(start); at != std::string::npos;
+         at = listing.find(start, at + 1))
+      if (at == 0 || listing[at - 1] == '\n') ++n;
+    return n;
+  };
+  QTextDocument d;
+  ReadRtf(hostile::RunsInOneParagraph(40000), d);
+  std::string runs = RichTextRuns(d);
+  EXPECT_EQ(countLines(runs, "PARA"), 1u);
+  EXPECT_EQ(countLines(runs, "RUN bold=1"), 20000u);
+  EXPECT_EQ(countLines(runs, "RUN bold=0"), 20000u);
+
+  ReadRtf(hostile::BulletedParagraphs(32000), d);
+  EXPECT_EQ(countLines(RichTextRuns(d), "PARA align=left bullet=1"), 32000u);
+  EXPECT_EQ(d.blockCount(), 32000);
+
+  ReadRtf(hostile::ColoursUsedOnce(16000), d);
+  std::set<QRgb> colours;
+  for (auto it = d.begin().begin(); !it.atEnd(); ++it)
+    colours.insert(it.fragment().charFormat().foreground().color().rgb());
+  EXPECT_EQ(colours.size(), 16000u);
+  // Written, every colour is in the table once.
+  const std::string written = WriteRtf(d);
+  EXPECT_EQ(written.find("\\red15\\green62\\blue7;"),
+            written.rfind("\\red15\\green62\\blue7;"));
+
+  ReadRtf(hostile::FontsUsedOnce(16000), d);
+  std::set<QString> fonts;
+  for (auto it = d.begin().begin(); !it.atEnd(); ++it)
+    fonts.insert(it.fragment().charFormat().fontFamilies().toStringList().value(0));
+  EXPECT_EQ(fonts.size(), 16000u);
+  EXPECT_TRUE(fonts.count("Font15999"));
+
+  // Megabytes of pictures and binary data are passed over.
+  ReadRtf(hostile::PicturesAndBinary(200, 20000, 20000), d);
+  EXPECT_EQ(d.toPlainText().toStdString(), "p" + QString("\np").repeated(199).toStdString());
+}
+
+// Random damage to the growth shapes, from a fixed seed: every mutant is
+// read without a fault, its document holds no more characters and pieces
+// than the input had bytes, and what was recovered is written and read
+// again unchanged.
+TEST_F(RichText, MutatedGrowthShapesStayWithinTheirInput)
+{
+  const std::vector<std::string> seeds = rtfmut::GrowthSeeds();
+  rtfmut::TRandom random(20261209);
+  int read = 0;
+  for (int round = 0; round < 1400; ++round) {
+    const std::string s = rtfmut::Mutant(seeds[round % seeds.size()], random);
+    QTextDocument d, again;
+    ReadRtf(s, d);
+    ASSERT_LE(d.characterCount(), static_cast<int>(s.size()) + 1) << s;
+    std::size_t pieces = 0;
+    for (QTextBlock b = d.begin(); b.isValid(); b = b.next())
+      for (auto it = b.begin(); !it.atEnd(); ++it) ++pieces;
+    ASSERT_LE(pieces, s.size()) << s;
+    ReadRtf(WriteRtf(d), again);
+    ASSERT_EQ(RichTextRuns(again), RichTextRuns(d)) << s;
+    ++read;
+  }
+  EXPECT_EQ(read, 1400);
 }
 
 }  // namespace

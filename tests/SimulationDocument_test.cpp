@@ -149,6 +149,59 @@ TEST(DocumentVersions, OnePointZeroWithoutSideFileHasAnEmptyDescription)
   EXPECT_FALSE(state.DescriptionVisible);  // as the document says
 }
 
+// A description is read only when wanted, and never beyond its bound: a
+// side file too large is not read at all, a record too large is read
+// through and dropped, and both are told; what draws only the scene reads
+// neither.
+TEST(DocumentVersions, DescriptionsAreBoundedAndReadOnlyWhenWanted)
+{
+  TempDir dir;
+  fs::copy_file(Fixtures / "doc10.orb", dir.Path / "huge.orb");
+  const fs::path side = dir.Path / "huge.rtf";
+  fs::copy_file(Fixtures / "doc10.rtf", side);
+  TSolarSystem scene;
+  TDocumentState state = Current();
+  TDocumentReadResult r = OpenDocument(dir.Path / "huge.orb", scene, state, "/program/",
+                                       TDescriptionUse::PassOver);
+  EXPECT_FALSE(r.Failed());
+  EXPECT_TRUE(state.Description.empty());
+  EXPECT_FALSE(state.DescriptionVisible);  // as the document says
+  EXPECT_EQ(r.Notice, "");
+  fs::resize_file(side, MaxDescriptionBytes + 1);  // sparse: nothing to write
+  state = Current();
+  r = Open(dir.Path / "huge.orb", scene, state);
+  EXPECT_FALSE(r.Failed());
+  EXPECT_FALSE(state.DescriptionVisible);  // nothing to show
+  EXPECT_TRUE(state.Description.empty());
+  EXPECT_EQ(r.Notice, "The description file \"" + side.string() +
+                          "\" is larger than 16 MB and was not read.");
+  fs::resize_file(side, MaxDescriptionBytes);  // at the bound: read
+  state = Current();
+  r = Open(dir.Path / "huge.orb", scene, state);
+  EXPECT_EQ(r.Notice, "");
+  EXPECT_TRUE(state.DescriptionVisible);
+  EXPECT_FALSE(state.Description.empty());
+
+  // A record of lines beyond the bound in a 1.7 document; the rest of the
+  // document still reads.
+  state = Current();
+  state.Description.assign(17, std::string(1 << 20, 'x'));
+  state.MonitorObject = "Titan";
+  const fs::path doc = dir.Path / "long.orb";
+  SaveDocument(doc, scene, state);
+  for (TDescriptionUse use : {TDescriptionUse::Keep, TDescriptionUse::PassOver}) {
+    TDocumentState got = Current();
+    r = OpenDocument(doc, scene, got, "/program/", use);
+    EXPECT_FALSE(r.Failed());
+    EXPECT_EQ(got.MonitorObject, "Titan");
+    EXPECT_TRUE(got.Description.empty());
+    EXPECT_EQ(r.Notice, use == TDescriptionUse::Keep
+                            ? "The description in \"" + doc.string() +
+                                  "\" is larger than 16 MB and was not read."
+                            : "");
+  }
+}
+
 TEST(DocumentVersions, OnePointFiveWithItsDefaults)
 {
   TSolarSystem scene;

@@ -29,8 +29,15 @@ TDMSAngle RadToDMS(long double a)
 {
   TDMSAngle r;
   long double d = a * 180.0L / Pi;
+  if (std::isnan(d)) return r;
   r.Sign = d >= 0 ? 1 : -1;
   d = std::fabs(d);
+  // The whole degrees must fit the record, a carry included; larger angles
+  // (and infinity) are held at the bound.
+  if (d >= MaxDMSDegrees) {
+    r.Deg = MaxDMSDegrees;
+    return r;
+  }
   r.Deg = static_cast<int>(std::trunc(d));
   long double f = d - std::trunc(d);
   r.Min = static_cast<int>(std::trunc(f * 60.0L));
@@ -40,14 +47,15 @@ TDMSAngle RadToDMS(long double a)
 
 namespace {
 
-// Carries a minute overflow into the degrees; 360 degrees wrap to 0.
+// Carries a minute overflow into the degrees; a carry that reaches 360
+// degrees wraps to 0 (larger angles, which are not reduced, stay as they are).
 void CarryMinutes(TDMSAngle& dms)
 {
   if (dms.Min >= 60) {
     dms.Min -= 60;
     dms.Deg += 1;
+    if (dms.Deg == 360) dms.Deg = 0;
   }
-  if (dms.Deg >= 360) dms.Deg -= 360;
 }
 
 }  // namespace

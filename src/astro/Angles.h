@@ -15,6 +15,9 @@ struct TDMSAngle {
   int Sign = 1;           // +1 or -1
 };
 
+// Angles of MaxDMSDegrees or more (and infinite ones) give MaxDMSDegrees
+// degrees and nothing else; NaN gives zero.
+constexpr int MaxDMSDegrees = 2'000'000'000;
 TDMSAngle RadToDMS(long double a);
 
 // Style 0: whole minutes; 1: whole seconds; 2 and 3: seconds with one or two

@@ -96,6 +96,9 @@ TDateRec JDToDateRec(int zone, long double jd)
 {
   using std::trunc;
   TDateRec r;
+  // Far beyond any year a record holds, but finite, so that an infinite
+  // instant still saturates like a huge one.
+  jd = std::clamp(jd, -1e13L, 1e13L);
   long double b = jd + 0.5L + zone / 1440.0L;
   // floor rather than truncation, so that a zone west of -12 h at JD 0
   // still gives a positive fraction of the day.

@@ -26,10 +26,31 @@ std::string Trimmed(const std::string& s)
 
 TColor ReadColor(TReader& r) { return static_cast<TColor>(r.ReadIntValue()); }
 
-void ReadDescription(TReader& r, TDocumentState& state)
+std::string TooLarge(const std::string& what)
+{
+  return what + " is larger than " + MaxDescriptionText + " and was not read.";
+}
+
+// The record is always read through; its lines are kept only when wanted
+// and while they stay within the bound.
+void ReadDescription(TReader& r, TDocumentState& state, TDescriptionUse use,
+                     const std::filesystem::path& path, TDocumentReadResult& result)
 {
   const std::int32_t n = r.ReadIntValue();
-  for (std::int32_t i = 0; i < n; ++i) state.Description.push_back(r.ReadStringValue());
+  bool keep = use == TDescriptionUse::Keep;
+  std::uintmax_t bytes = 0;
+  for (std::int32_t i = 0; i < n; ++i) {
+    std::string line = r.ReadStringValue();
+    if (!keep) continue;
+    bytes += line.size() + 2;  // and its line end
+    if (bytes > MaxDescriptionBytes) {
+      keep = false;
+      std::vector<std::string>().swap(state.Description);
+      result.Notice = TooLarge("The description in \"" + path.string() + "\"");
+      continue;
+    }
+    state.Description.push_back(std::move(line));
+  }
 }
 
 void WriteDescription(TWriter& w, const TDocumentState& state)
@@ -59,6 +80,7 @@ void ReadTable(TReader& r, TDocumentState& state, TDocumentReadResult& result, b
 // Documents 1.5, 1.6 and 1.7: header, scene record, then the window state.
 void ReadDocument(TReader& r, TDocumentVersion version, const std::string& header,
                   TSolarSystem& scene, TDocumentState& state, const std::string& programDir,
+                  TDescriptionUse use, const std::filesystem::path& path,
                   TDocumentReadResult& result)
 {
   ClearDescription(state);
@@ -80,25 +102,26 @@ void ReadDocument(TReader& r, TDocumentVersion version, const std::string& heade
   state.DescriptionVisible = r.ReadBoolValue();
   // A 1.7 document leaves the table in use as it is.
   ReadTable(r, state, result, version != TDocumentVersion::V17);
-  ReadDescription(r, state);
+  ReadDescription(r, state, use, path, result);
 }
 
 void ReadDocument17(TReader& r, TSolarSystem& scene, TDocumentState& state,
-                    const std::string& programDir, TDocumentReadResult& result)
+                    const std::string& programDir, TDescriptionUse use,
+                    const std::filesystem::path& path, TDocumentReadResult& result)
 {
-  ReadDocument(r, TDocumentVersion::V17, Header17, scene, state, programDir, result);
+  ReadDocument(r, TDocumentVersion::V17, Header17, scene, state, programDir, use, path, result);
 }
 
-void ReadDocument16(TReader& r, TSolarSystem& scene, TDocumentState& state,
-                    TDocumentReadResult& result)
+void ReadDocument16(TReader& r, TSolarSystem& scene, TDocumentState& state, TDescriptionUse use,
+                    const std::filesystem::path& path, TDocumentReadResult& result)
 {
-  ReadDocument(r, TDocumentVersion::V16, Header16, scene, state, "", result);
+  ReadDocument(r, TDocumentVersion::V16, Header16, scene, state, "", use, path, result);
 }
 
-void ReadDocument15(TReader& r, TSolarSystem& scene, TDocumentState& state,
-                    TDocumentReadResult& result)
+void ReadDocument15(TReader& r, TSolarSystem& scene, TDocumentState& state, TDescriptionUse use,
+                    const std::filesystem::path& path, TDocumentReadResult& result)
 {
-  ReadDocument(r, TDocumentVersion::V15, Header15, scene, state, "", result);
+  ReadDocument(r, TDocumentVersion::V15, Header15, scene, state, "", use, path, result);
 }
 
 std::array<int, 4> ReadRect(TReader& r)
@@ -109,7 +132,7 @@ std::array<int, 4> ReadRect(TReader& r)
 }
 
 void ReadDocument10(TReader& r, const std::filesystem::path& path, TSolarSystem& scene,
-                    TDocumentState& state, TDocumentReadResult& result)
+                    TDocumentState& state, TDescriptionUse use, TDocumentReadResult& result)
 {
   ClearDescription(state);
   ReadScene10(r, scene);
@@ -129,7 +152,8 @@ void ReadDocument10(TReader& r, const std::filesystem::path& path, TSolarSystem&
   ReadTable(r, state, result, true);
   // The description lies beside the document; when it is there the window
   // shows it, whatever the document says.
-  if (LoadDescriptionFile(DescriptionFilePath(path), state.Description))
+  if (use == TDescriptionUse::Keep &&
+      LoadDescriptionFile(DescriptionFilePath(path), state.Description, &result.Notice))
     state.DescriptionVisible = true;
 }
 
@@ -169,7 +193,7 @@ TDocumentVersion IdentifyDocument(TStream& stream)
 
 TDocumentReadResult OpenDocument(TStream& stream, const std::filesystem::path& path,
                                  TSolarSystem& scene, TDocumentState& state,
-                                 const std::string& programDir)
+                                 const std::string& programDir, TDescriptionUse use)
 {
   TDocumentReadResult result;
   const std::uint64_t start = stream.Position();
@@ -181,10 +205,12 @@ TDocumentReadResult OpenDocument(TStream& stream, const std::filesystem::path& p
   try {
     TReader r(stream);
     switch (result.Version) {
-      case TDocumentVersion::V17: ReadDocument17(r, scene, state, programDir, result); break;
-      case TDocumentVersion::V16: ReadDocument16(r, scene, state, result); break;
-      case TDocumentVersion::V15: ReadDocument15(r, scene, state, result); break;
-      default: ReadDocument10(r, path, scene, state, result); break;
+      case TDocumentVersion::V17:
+        ReadDocument17(r, scene, state, programDir, use, path, result);
+        break;
+      case TDocumentVersion::V16: ReadDocument16(r, scene, state, use, path, result); break;
+      case TDocumentVersion::V15: ReadDocument15(r, scene, state, use, path, result); break;
+      default: ReadDocument10(r, path, scene, state, use, result); break;
     }
   } catch (const std::exception&) {
     // Whatever stopped the reading (a wrong tag, the end of the data, a value
@@ -195,7 +221,8 @@ TDocumentReadResult OpenDocument(TStream& stream, const std::filesystem::path& p
 }
 
 TDocumentReadResult OpenDocument(const std::filesystem::path& path, TSolarSystem& scene,
-                                 TDocumentState& state, const std::string& programDir)
+                                 TDocumentState& state, const std::string& programDir,
+                                 TDescriptionUse use)
 {
   // A directory opens like a file on some systems and then reads as nothing.
   std::error_code ec;
@@ -203,7 +230,7 @@ TDocumentReadResult OpenDocument(const std::filesystem::path& path, TSolarSystem
     throw EFileError("Cannot open file \"" + path.string() + "\". " +
                      std::system_category().message(EISDIR));
   TFileStream file(path, TFileMode::OpenRead);
-  return OpenDocument(file, path, scene, state, programDir);
+  return OpenDocument(file, path, scene, state, programDir, use);
 }
 
 void WriteDocument(TWriter& w, TSolarSystem& scene, const TDocumentState& state)
@@ -246,20 +273,36 @@ std::filesystem::path DescriptionFilePath(const std::filesystem::path& document)
   return side;
 }
 
-bool LoadDescriptionFile(const std::filesystem::path& side, std::vector<std::string>& lines)
+bool LoadDescriptionFile(const std::filesystem::path& side, std::vector<std::string>& lines,
+                         std::string* notice)
 {
   std::error_code ec;
-  if (std::filesystem::is_regular_file(side, ec) && ReadTextLines(side, lines)) return true;
+  if (std::filesystem::is_regular_file(side, ec)) {
+    // A file too large is not read at all (one that grows meanwhile stops
+    // being read at the bound).
+    const std::uintmax_t size = std::filesystem::file_size(side, ec);
+    if (!ec && size <= MaxDescriptionBytes && ReadTextLines(side, lines, MaxDescriptionBytes))
+      return true;
+    if (notice && !ec && size > MaxDescriptionBytes)
+      *notice = TooLarge("The description file \"" + side.string() + "\"");
+  }
   lines.clear();
   return false;
 }
 
-bool ReadTextLines(const std::filesystem::path& path, std::vector<std::string>& lines)
+bool ReadTextLines(const std::filesystem::path& path, std::vector<std::string>& lines,
+                   std::uintmax_t maxBytes)
 {
   std::ifstream in(path, std::ios::binary);
   if (!in) return false;
-  const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  if (in.bad()) return false;
+  // Read in blocks up to one byte beyond the bound, which is then refused.
+  std::string text;
+  char block[65536];
+  while (in && text.size() <= maxBytes) {
+    in.read(block, sizeof block);
+    text.append(block, static_cast<std::size_t>(in.gcount()));
+  }
+  if (in.bad() || text.size() > maxBytes) return false;
   lines.clear();
   std::size_t i = 0;
   while (i < text.size()) {

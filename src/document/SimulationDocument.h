@@ -18,6 +18,7 @@
 #include "scene/SolarSystem.h"
 
 #include <array>
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <stdexcept>
@@ -48,8 +49,23 @@ struct TDocumentState {
   std::optional<std::array<int, 4>> DescriptionWindow;
 };
 
+// Descriptions are rich text of a few kilobytes; one beyond this (in the
+// document or in its side file) is not read, as reading it would cost time
+// and memory in proportion and show nothing anyone wrote.
+constexpr std::uintmax_t MaxDescriptionBytes = 16u << 20;
+constexpr const char* MaxDescriptionText = "16 MB";
+
+// What reading a document does with its description: keep it (the window,
+// and commands that show it), or pass over it (commands that draw only the
+// scene): the lines of the record are not kept and the side file of a
+// 1.0/1.1 document is not read.
+enum class TDescriptionUse { Keep, PassOver };
+
 struct TDocumentReadResult {
   TDocumentVersion Version = TDocumentVersion::None;
+  // What was left out of a document read in full, for the reader to be told:
+  // a description larger than MaxDescriptionBytes.
+  std::string Notice;
   // "Error reading file PATH." when reading stopped at damaged data; the
   // scene and the state then hold what was read up to there.
   std::string Error;
@@ -83,12 +99,14 @@ public:
 // Throws EFileError ("Cannot open file "PATH". reason") when the file cannot
 // be opened; nothing has changed then.
 TDocumentReadResult OpenDocument(const std::filesystem::path& path, TSolarSystem& scene,
-                                 TDocumentState& state, const std::string& programDir);
+                                 TDocumentState& state, const std::string& programDir,
+                                 TDescriptionUse use = TDescriptionUse::Keep);
 // The same on an open stream; `path` names the document in the message and
 // locates the side file of a 1.0/1.1 document.
 TDocumentReadResult OpenDocument(TStream& stream, const std::filesystem::path& path,
                                  TSolarSystem& scene, TDocumentState& state,
-                                 const std::string& programDir);
+                                 const std::string& programDir,
+                                 TDescriptionUse use = TDescriptionUse::Keep);
 
 // The version of a document from its first value: a String naming 1.5, 1.6
 // or 1.7 (blanks and control characters around it ignored), anything but a
@@ -103,10 +121,14 @@ void WriteDocument(TWriter& writer, TSolarSystem& scene, const TDocumentState& s
 
 // The side file of a 1.0/1.1 document: its path with the extension ".rtf".
 std::filesystem::path DescriptionFilePath(const std::filesystem::path& document);
-// The lines of a side file's rich text. A file that is missing or cannot be
-// read gives no lines and false.
-bool LoadDescriptionFile(const std::filesystem::path& side, std::vector<std::string>& lines);
+// The lines of a side file's rich text. A file that is missing, cannot be
+// read or is larger than MaxDescriptionBytes gives no lines and false; for
+// the last `notice` (when given) says so.
+bool LoadDescriptionFile(const std::filesystem::path& side, std::vector<std::string>& lines,
+                         std::string* notice = nullptr);
 
 // The lines of a text file split at CR, LF or CR LF, as the description
-// record holds them. False when the file cannot be read.
-bool ReadTextLines(const std::filesystem::path& path, std::vector<std::string>& lines);
+// record holds them. False when the file cannot be read or holds more than
+// `maxBytes`; nothing beyond that is read.
+bool ReadTextLines(const std::filesystem::path& path, std::vector<std::string>& lines,
+                   std::uintmax_t maxBytes = UINTMAX_MAX);

@@ -2,12 +2,19 @@
 
 #include "astro/Angles.h"
 #include "astro/DatesAndTimes.h"
+#include "astro/Mathematics.h"
 
 #include <charconv>
 #include <cmath>
 #include <system_error>
 
 namespace {
+
+// Beyond these the whole years of a period and the whole degrees of an
+// angle are no integers the texts can hold (a crafted element set may
+// carry any number); such values are written in scientific notation.
+constexpr long double MaxWholeYears = 1e9L;
+constexpr long double MaxWholeDegrees = 1e9L;
 
 // to_chars is independent of the C locale, which a Qt program sets from
 // the environment.
@@ -62,17 +69,25 @@ std::string E4Text(long double x, const std::string& separator)
   return Scientific(x, 4, separator);
 }
 
-std::string PeriodText(long double days)
+std::string PeriodText(long double days, const std::string& separator)
 {
+  if (!std::isfinite(days)) return Chars(days, std::chars_format::general, 6);
   const long double years = std::trunc(days / 365.25L);
+  // Whole years are counted exactly up to here; beyond, only their order
+  // of magnitude means anything.
+  if (std::fabs(years) >= MaxWholeYears) return Scientific(days / 365.25L, 4, separator) + " y";
   const TDayFraction rest = SplitDayFraction(days - years * 365.25L);
   std::string text;
-  if (years > 0) text = std::to_string(static_cast<long long>(years)) + " y ";
+  if (years != 0) text = std::to_string(static_cast<long long>(years)) + " y ";
   text += std::to_string(rest.Days) + " d " + std::to_string(rest.Hours) + " h";
   return text;
 }
 
-std::string AngleText(long double radians, int style)
+std::string AngleText(long double radians, int style, const std::string& separator)
 {
+  const long double degrees = radians * 180.0L / Pi;
+  if (!std::isfinite(degrees)) return Chars(degrees, std::chars_format::general, 6);
+  if (std::fabs(degrees) >= MaxWholeDegrees)
+    return Scientific(degrees, 4, separator) + "\u00b0 ";
   return DMSText(RadToDMS(radians), style);
 }

@@ -17,8 +17,11 @@ std::string E4Text(long double x, const std::string& separator = ".");
 
 // A period in days as "1 y 321 d 17 h", or "27 d 7 h" when shorter than a
 // year (365.25 days); minutes and seconds are dropped after their carries.
-std::string PeriodText(long double days);
+// A billion years or more are written as years in scientific notation
+// ("1.581E+12 y").
+std::string PeriodText(long double days, const std::string& separator = ".");
 
 // An angle in radians as degrees and minutes (style 0, "12° 05' ") or
-// degrees, minutes and seconds (style 1, "12° 05' 07''").
-std::string AngleText(long double radians, int style);
+// degrees, minutes and seconds (style 1, "12° 05' 07''"). A billion degrees
+// or more are written as degrees in scientific notation ("2.147E+09° ").
+std::string AngleText(long double radians, int style, const std::string& separator = ".");

@@ -50,6 +50,17 @@ public:
   void Label(int row, std::string label) { values_.Rows[row].Label = std::move(label); }
   std::string F(long double x, int p, int d) const { return FixedText(x, p, d, sep_); }
   std::string E4(long double x) const { return E4Text(x, sep_); }
+  std::string Angle(long double radians, int style) const
+  {
+    return AngleText(radians, style, sep_);
+  }
+  std::string Period(long double days) const { return PeriodText(days, sep_); }
+  // A date of the calendar's range as its text; beyond it the Julian date.
+  std::string Date(long double jd) const
+  {
+    if (jd >= MinJD && jd <= MaxJD) return DateText(JDToDateRec(0, jd));
+    return "JD " + F(jd, 10, 1);
+  }
 
   // Rows 0-2: a position in AU (F(12,6)) or converted to km (F(10,0)).
   void PositionAU(const TRectCoord& v)
@@ -66,8 +77,8 @@ public:
   }
   void LonLat(long double lon, long double lat, int style)
   {
-    Set(3, AngleText(Norm2Pi(lon), style));
-    Set(4, AngleText(NormPi(lat), style));
+    Set(3, Angle(Norm2Pi(lon), style));
+    Set(4, Angle(NormPi(lat), style));
   }
   // A distance row that switches to 1000 km near the reference.
   void Distance(int row, const char* what, long double d)
@@ -88,7 +99,7 @@ public:
   std::string Elongation(const TRectCoord& v) const
   {
     const long double e = scene_.Elongation(v);
-    return e == -99 ? "n.c." : AngleText(e, Minutes);
+    return e == -99 ? "n.c." : Angle(e, Minutes);
   }
   // Rows 7-14 of planets and minor bodies, from the element set.
   void Orbit(const TOEObject& body, int angleStyle)
@@ -96,11 +107,11 @@ public:
     const TOrbitElements& el = body.OrbitElements();
     Set(7, F(VecLength(KeplerVelocity(el, scene_.JD())) * KmPerSecondPerAUPerDay, 10, 2));
     Set(8, F(el.AxisAU, 10, 4));
-    Set(9, PeriodText(360 / el.DailyMotion));
+    Set(9, Period(360 / el.DailyMotion));
     Set(10, F(el.Ecc, 10, 4));
-    Set(11, AngleText(DegToRad(el.Incl), angleStyle));
-    Set(12, AngleText(DegToRad(el.NodeLon), angleStyle));
-    Set(13, AngleText(DegToRad(el.PeriLon), angleStyle));
+    Set(11, Angle(DegToRad(el.Incl), angleStyle));
+    Set(12, Angle(DegToRad(el.NodeLon), angleStyle));
+    Set(13, Angle(DegToRad(el.PeriLon), angleStyle));
     Set(14, Elongation(body.Position));
   }
   std::string SolarFlux(const TRectCoord& v) const
@@ -130,8 +141,8 @@ TMonitorValues PlanetValues(const TSolarSystem& scene, const TPlanet& p, const s
   TPolarCoord pole;
   PoleDirection(p.BodyNumber, scene.JD(), poleRect, pole);
   const TPolarCoord ecl = EquPolarToEclPolar(pole);
-  f.Set(15, AngleText(Norm2Pi(ecl.Lon), Minutes));
-  f.Set(16, AngleText(ecl.Lat, Minutes));
+  f.Set(15, f.Angle(Norm2Pi(ecl.Lon), Minutes));
+  f.Set(16, f.Angle(ecl.Lat, Minutes));
   f.Set(17, f.E4(p.Mass));
   f.Set(18, f.F(p.Diameter * MonitorKmPerAU, 6, 0));
   f.Set(19, f.SolarFlux(p.Position));
@@ -164,9 +175,9 @@ TMonitorValues SatelliteValues(const TSolarSystem& scene, const TSatellite& s,
     f.Label(5, "mean orbital period (retrograde)");
     f.Label(7, "mean orbital inclination to ecliptic");
   }
-  f.Set(5, PeriodText(s.Period));
+  f.Set(5, f.Period(s.Period));
   f.Set(6, f.F(s.Eccentricity, 10, 3));
-  f.Set(7, AngleText(DegToRad(s.Inclination), Minutes));
+  f.Set(7, f.Angle(DegToRad(s.Inclination), Minutes));
   f.Set(8, f.E4(s.Mass));
   f.Set(9, f.F(s.Diameter, 10, 0));
   return f.Take();
@@ -179,11 +190,11 @@ TMonitorValues MoonValues(const TSolarSystem& scene, const TEarthMoon& m, const 
   f.LonLat(m.SphericalPosition.Lon, m.SphericalPosition.Lat, Seconds);
   f.Set(5, f.F(m.PlanetocentricDistance() * MonitorKmPerAU, 9, 0));
   f.Set(6, f.F(m.SemiMajorAxis, 10, 0));
-  f.Set(7, PeriodText(m.Period));
+  f.Set(7, f.Period(m.Period));
   f.Set(8, f.F(m.Eccentricity, 10, 3));
-  f.Set(9, AngleText(DegToRad(m.Inclination), Seconds));
-  f.Set(10, AngleText(DegToRad(m.Node), Seconds));
-  f.Set(11, AngleText(DegToRad(m.Perigee), Seconds));
+  f.Set(9, f.Angle(DegToRad(m.Inclination), Seconds));
+  f.Set(10, f.Angle(DegToRad(m.Node), Seconds));
+  f.Set(11, f.Angle(DegToRad(m.Perigee), Seconds));
   f.Set(12, f.E4(m.Mass));
   f.Set(13, f.F(m.Diameter, 10, 0));
   return f.Take();
@@ -205,8 +216,8 @@ TMonitorValues SpacecraftValues(const TSolarSystem& scene, const TSpacecraft& c,
     f.LonLat(polar.Lon, polar.Lat, Seconds);
     f.Distances(v);
   }
-  f.Set(7, DateText(JDToDateRec(0, c.Positions.FirstJD)));
-  f.Set(8, DateText(JDToDateRec(0, c.Positions.LastJD)));
+  f.Set(7, f.Date(c.Positions.FirstJD));
+  f.Set(8, f.Date(c.Positions.LastJD));
   f.Set(9, c.LaunchText);
   return f.Take();
 }

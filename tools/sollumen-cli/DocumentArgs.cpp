@@ -1,5 +1,6 @@
 #include "DocumentArgs.h"
 
+#include <cstdio>
 #include <filesystem>
 #include <stdexcept>
 #include <system_error>
@@ -15,17 +16,20 @@ std::string DefaultProgramDir()
 }
 
 TDocumentReadResult ReadDocumentOrThrow(const std::string& path, TSolarSystem& scene,
-                                        TDocumentState& state, const std::string& programDir)
+                                        TDocumentState& state, const std::string& programDir,
+                                        TDescriptionUse use)
 {
-  TDocumentReadResult result = OpenDocument(path, scene, state, programDir);
+  TDocumentReadResult result = OpenDocument(path, scene, state, programDir, use);
   if (result.Failed()) throw std::runtime_error(result.Error);
+  if (!result.Notice.empty()) std::fprintf(stderr, "%s\n", result.Notice.c_str());
   return result;
 }
 
 TDocumentReadResult ReadKnownDocument(const std::string& path, TSolarSystem& scene,
-                                      TDocumentState& state, const std::string& programDir)
+                                      TDocumentState& state, const std::string& programDir,
+                                      TDescriptionUse use)
 {
-  TDocumentReadResult result = ReadDocumentOrThrow(path, scene, state, programDir);
+  TDocumentReadResult result = ReadDocumentOrThrow(path, scene, state, programDir, use);
   if (result.Version == TDocumentVersion::None)
     throw std::runtime_error("File " + path + " is not a Sollumen document.");
   return result;

@@ -13,12 +13,16 @@ std::string DefaultProgramDir();
 
 // Reads `path` by the rules of opening a document into scene and state. A
 // file that cannot be opened or read throws with the document's message;
-// an unrecognised header returns version None with nothing read.
+// an unrecognised header returns version None with nothing read. What was
+// left out (a description too large) is told on stderr. Commands that draw
+// only the scene pass over the description.
 TDocumentReadResult ReadDocumentOrThrow(const std::string& path, TSolarSystem& scene,
-                                        TDocumentState& state, const std::string& programDir);
+                                        TDocumentState& state, const std::string& programDir,
+                                        TDescriptionUse use = TDescriptionUse::Keep);
 // The same, and an unrecognised header is an error too.
 TDocumentReadResult ReadKnownDocument(const std::string& path, TSolarSystem& scene,
-                                      TDocumentState& state, const std::string& programDir);
+                                      TDocumentState& state, const std::string& programDir,
+                                      TDescriptionUse use = TDescriptionUse::Keep);
 
 // The plain text of a description's rich text lines, where the program has
 // a reader of rich text (the Qt side registers it); null otherwise.

@@ -166,7 +166,7 @@ void BuildScene(const TSceneOptions& o, TSolarSystem& scene)
     throw UsageError("--all-objects and --add need --database DIR --table FILE");
   if (!o.Doc.empty()) {
     TDocumentState state;
-    ReadKnownDocument(o.Doc, scene, state, DefaultProgramDir());
+    ReadKnownDocument(o.Doc, scene, state, DefaultProgramDir(), TDescriptionUse::PassOver);
   }
   for (const std::string& file : o.Spacecraft) {
     try {

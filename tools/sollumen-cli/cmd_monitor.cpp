@@ -125,7 +125,7 @@ void RunMonitor(const CliArgs& args, std::ostream& out)
   TSolarSystem scene;
   if (!doc.empty()) {
     TDocumentState state;
-    ReadKnownDocument(doc, scene, state, DefaultProgramDir());
+    ReadKnownDocument(doc, scene, state, DefaultProgramDir(), TDescriptionUse::PassOver);
   }
   for (const std::string& file : spacecraft) {
     try {

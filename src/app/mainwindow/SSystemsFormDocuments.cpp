@@ -109,6 +109,7 @@ bool TSolarSystemForm::OpenDocument(const std::string& path)
     return true;
   }
   ApplyDocumentState(state, result);
+  if (!result.Notice.empty()) Prompts().Message(this, result.Notice);
   if (result.Failed()) {
     Prompts().Error(this, result.Error);
   } else {

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -28,6 +29,18 @@ constexpr int MaxWordLength = 32;
 constexpr std::int64_t MaxParameter = 2'000'000'000;
 constexpr int MaxUnicodeSkip = 16;
 constexpr int MaxHalfPoints = 3276;  // 1638 points
+// Font and colour numbers are 16-bit in the format: tables beyond that
+// many entries are no document's.
+constexpr std::size_t MaxTableEntries = 32767;
+// Font names are at most this long in word processors.
+constexpr qsizetype MaxFontName = 255;
+// The text document marks every item of a list whenever one is added, so a
+// long run of bullets is made of lists of this many items; disc bullets
+// look the same either way.
+constexpr int MaxListItems = 32;
+// A property of the character formats the reader makes: their font family
+// once more, as a plain text.
+constexpr int FamilyKeyProperty = QTextFormat::UserProperty + 0x5346;
 
 enum class TDest {
   Text,
@@ -47,7 +60,7 @@ struct TCharProps {
   int Color = 0;       // index into the colour table; 0 and unknown: automatic
   int Highlight = 0;
 
-  bool operator==(const TCharProps&) const = default;
+  auto operator<=>(const TCharProps&) const = default;
 };
 
 struct TParaProps {
@@ -72,55 +85,87 @@ struct TColorEntry {
   QColor Color;
 };
 
-struct TRun {
-  TCharProps Props;
-  QString Text;
+// A run of the paragraph being read: where its text starts in the
+// paragraph's text, and its formatting (an index into the formattings seen).
+struct TSpan {
+  qsizetype Start;
+  int Props;
 };
 
-struct TParagraph {
-  TParaProps Para;
-  TCharProps Mark;  // the formatting of the paragraph mark
-  std::vector<TRun> Runs;
+// The control words the reader acts on, each looked up once.
+enum class TWord {
+  Unknown, FontTable, ColorTable, BulletText, Numbering, Skipped, Ansi, Mac, Pc, Pca, AnsiCpg,
+  DefaultFont, UnicodeSkip, Font, FontCharset, FontCodePage, Unicode, Red, Green, Blue,
+  Paragraph, Special, ParagraphDefaults, AlignLeft, AlignCenter, AlignRight, AlignJustify,
+  ListNumber, Plain, Bold, Italic, Underline, UnderlineNone, FontSize, Color, Highlight,
 };
 
-// Destinations whose content is never text of the document.
-bool IsSkippedDestination(const std::string& w)
+struct TWordInfo {
+  TWord Kind = TWord::Unknown;
+  char16_t Special = 0;  // the character of a TWord::Special
+};
+
+TWordInfo LookUpWord(std::string_view w)
 {
-  static const char* const names[] = {
-      "stylesheet", "info", "pict", "object", "header", "headerl", "headerr", "headerf",
-      "footer", "footerl", "footerr", "footerf", "footnote", "annotation", "fldinst", "xe",
-      "tc", "txe", "rxe", "bkmkstart", "bkmkend", "listtable", "listoverridetable", "revtbl",
-      "rsidtbl", "generator", "themedata", "colorschememapping", "latentstyles", "datastore",
-      "xmlnstbl", "filetbl", "author", "operator", "title", "subject", "keywords", "comment",
-      "doccomm", "company", "creatim", "revtim", "printim", "buptim", "userprops", "template",
-      "docvar", "pnseclvl", "pntxta", "pntxtb", "falt", "panose", "fname", "nonshppict",
-      "shpinst", "shppict", "atnid", "atnauthor", "ftnsep", "ftnsepc", "ftncn", "aftnsep",
-      "aftnsepc", "aftncn", "mmathPr", "pgdsctbl", "hyphen", "background", "objdata",
-      "result", "category", "manager", "hlinkbase", "wgrffmtfilter", "passwordhash"};
-  for (const char* n : names)
-    if (w == n) return true;
-  return false;
+  static const std::unordered_map<std::string_view, TWordInfo> table = [] {
+    std::unordered_map<std::string_view, TWordInfo> t;
+    // Destinations whose content is never text of the document.
+    for (const char* n :
+         {"stylesheet", "info", "pict", "object", "header", "headerl", "headerr", "headerf",
+          "footer", "footerl", "footerr", "footerf", "footnote", "annotation", "fldinst", "xe",
+          "tc", "txe", "rxe", "bkmkstart", "bkmkend", "listtable", "listoverridetable", "revtbl",
+          "rsidtbl", "generator", "themedata", "colorschememapping", "latentstyles", "datastore",
+          "xmlnstbl", "filetbl", "author", "operator", "title", "subject", "keywords", "comment",
+          "doccomm", "company", "creatim", "revtim", "printim", "buptim", "userprops",
+          "template", "docvar", "pnseclvl", "pntxta", "pntxtb", "falt", "panose", "fname",
+          "nonshppict", "shpinst", "shppict", "atnid", "atnauthor", "ftnsep", "ftnsepc", "ftncn",
+          "aftnsep", "aftnsepc", "aftncn", "mmathPr", "pgdsctbl", "hyphen", "background",
+          "objdata", "result", "category", "manager", "hlinkbase", "wgrffmtfilter",
+          "passwordhash"})
+      t[n] = {TWord::Skipped};
+    for (const char* n : {"ul", "uld", "uldash", "uldashd", "uldashdd", "uldb", "ulhwave",
+                          "ulldash", "ulth", "ulthd", "ulthdash", "ulthdashd", "ulthdashdd",
+                          "ulthldash", "ululdbwave", "ulw", "ulwave"})
+      t[n] = {TWord::Underline};
+    // Special characters named by a control word.
+    const std::pair<const char*, char16_t> specials[] = {
+        {"emdash", 0x2014},  {"endash", 0x2013},    {"bullet", 0x2022},    {"lquote", 0x2018},
+        {"rquote", 0x2019},  {"ldblquote", 0x201C}, {"rdblquote", 0x201D}, {"emspace", 0x2003},
+        {"enspace", 0x2002}, {"qmspace", 0x2005},   {"zwj", 0x200D},       {"zwnj", 0x200C},
+        {"ltrmark", 0x200E}, {"rtlmark", 0x200F},   {"tab", u'\t'},        {"cell", u'\t'},
+        {"nestcell", u'\t'}, {"line", 0x2028}};
+    for (const auto& [n, c] : specials) t[n] = {TWord::Special, c};
+    const std::pair<const char*, TWord> words[] = {
+        {"fonttbl", TWord::FontTable},  {"colortbl", TWord::ColorTable},
+        {"pntext", TWord::BulletText},  {"listtext", TWord::BulletText},
+        {"pn", TWord::Numbering},       {"ansi", TWord::Ansi},
+        {"mac", TWord::Mac},            {"pc", TWord::Pc},
+        {"pca", TWord::Pca},            {"ansicpg", TWord::AnsiCpg},
+        {"deff", TWord::DefaultFont},   {"uc", TWord::UnicodeSkip},
+        {"f", TWord::Font},             {"fcharset", TWord::FontCharset},
+        {"cpg", TWord::FontCodePage},   {"u", TWord::Unicode},
+        {"red", TWord::Red},            {"green", TWord::Green},
+        {"blue", TWord::Blue},          {"par", TWord::Paragraph},
+        {"sect", TWord::Paragraph},     {"row", TWord::Paragraph},
+        {"page", TWord::Paragraph},     {"nestrow", TWord::Paragraph},
+        {"pard", TWord::ParagraphDefaults}, {"ql", TWord::AlignLeft},
+        {"qc", TWord::AlignCenter},     {"qr", TWord::AlignRight},
+        {"qj", TWord::AlignJustify},    {"qd", TWord::AlignJustify},
+        {"ls", TWord::ListNumber},      {"plain", TWord::Plain},
+        {"b", TWord::Bold},             {"i", TWord::Italic},
+        {"ulnone", TWord::UnderlineNone}, {"fs", TWord::FontSize},
+        {"cf", TWord::Color},           {"highlight", TWord::Highlight},
+        {"cb", TWord::Highlight},       {"chcbpat", TWord::Highlight}};
+    for (const auto& [n, k] : words) t[n] = {k};
+    return t;
+  }();
+  const auto it = table.find(w);
+  return it == table.end() ? TWordInfo() : it->second;
 }
 
-bool IsUnderline(const std::string& w)
+int ColorNumber(int param)
 {
-  return w == "ul" || w == "uld" || w == "uldash" || w == "uldashd" || w == "uldashdd" ||
-         w == "uldb" || w == "ulhwave" || w == "ulldash" || w == "ulth" || w == "ulthd" ||
-         w == "ulthdash" || w == "ulthdashd" || w == "ulthdashdd" || w == "ulthldash" ||
-         w == "ululdbwave" || w == "ulw" || w == "ulwave";
-}
-
-// Special characters named by a control word.
-char16_t SpecialCharacter(const std::string& w)
-{
-  static const std::unordered_map<std::string, char16_t> table = {
-      {"emdash", 0x2014},  {"endash", 0x2013},    {"bullet", 0x2022},  {"lquote", 0x2018},
-      {"rquote", 0x2019},  {"ldblquote", 0x201C}, {"rdblquote", 0x201D}, {"emspace", 0x2003},
-      {"enspace", 0x2002}, {"qmspace", 0x2005},   {"zwj", 0x200D},     {"zwnj", 0x200C},
-      {"ltrmark", 0x200E}, {"rtlmark", 0x200F},   {"tab", u'\t'},      {"cell", u'\t'},
-      {"nestcell", u'\t'}, {"line", 0x2028}};
-  auto it = table.find(w);
-  return it == table.end() ? 0 : it->second;
+  return param > 0 && static_cast<std::size_t>(param) < MaxTableEntries ? param : 0;
 }
 
 class TRtfReader {
@@ -145,15 +190,18 @@ private:
   void FlushBytes();
   bool Skipping();  // consumes one unit of the skip after \uN
   void Unit(char16_t u);
-  void Emit(const QString& s);
+  void Emit(QStringView s);
+  void Append(QChar ch);
   void DropLoneSurrogate();
   void EndParagraph();
   void FinishFont();
   void FinishColor();
 
-  // ---- the document
-  QTextCharFormat Format(const TCharProps& p) const;
-  void Build();
+  // ---- the document, built paragraph by paragraph in one edit
+  int PropsIndex(const TCharProps& p);
+  const QTextCharFormat& Format(int props);
+  QTextCharFormat MakeFormat(const TCharProps& p) const;
+  void InsertParagraph(const TParaProps& para, const TCharProps& mark);
 
   std::string_view in_;
   std::size_t pos_ = 0;
@@ -182,16 +230,41 @@ private:
   char16_t high_ = 0;         // a high surrogate waiting for its partner
   TCodePageDecoder decoder_;
 
-  TParagraph para_;
   bool bulletText_ = false;  // this paragraph has a drawn bullet
-  std::vector<TParagraph> paragraphs_;
+  QString paraText_;          // the text of the paragraph being read
+  std::vector<TSpan> spans_;  // its runs
+
+  // Every formatting seen, once, and its text format (made when first
+  // needed, again after a table changed).
+  std::map<TCharProps, int> propsIndex_;
+  std::vector<TCharProps> props_;
+  std::vector<std::optional<QTextCharFormat>> formats_;
+  TCharProps lastProps_;
+  int lastIndex_ = -1;
+
+  QTextCursor cursor_;
+  bool firstBlock_ = true;
+  QTextList* list_ = nullptr;  // the list the previous paragraph is in
+  int listItems_ = 0;
 };
 
 void TRtfReader::Run()
 {
+  // The document is built in one edit: laid out once, when it is complete,
+  // and with nothing to undo.
+  const bool undo = doc_.isUndoRedoEnabled();
+  doc_.setUndoRedoEnabled(false);
+  doc_.clear();
+  cursor_ = QTextCursor(&doc_);
+  cursor_.beginEditBlock();
   while (!AtEnd()) {
     const unsigned char c = Peek();
-    if (c == '{') {
+    if (st_.Dest == TDest::Skip && c != '{' && c != '}' && c != '\\') {
+      // Skipped content (pictures, objects) up to its next brace or control.
+      const std::size_t next = in_.find_first_of("{}\\", pos_);
+      pos_ = next == std::string_view::npos ? in_.size() : next;
+      skip_ = 0;
+    } else if (c == '{') {
       ++pos_;
       OpenGroup();
     } else if (c == '}') {
@@ -214,8 +287,9 @@ void TRtfReader::Run()
   // Data cut short still shows its last paragraph.
   FlushBytes();
   DropLoneSurrogate();
-  if (!para_.Runs.empty()) EndParagraph();
-  Build();
+  if (!spans_.empty()) EndParagraph();
+  cursor_.endEditBlock();
+  doc_.setUndoRedoEnabled(undo);
 }
 
 void TRtfReader::OpenGroup()
@@ -307,7 +381,7 @@ void TRtfReader::ControlSymbol(unsigned char c)
   switch (c) {
     case '\\': case '{': case '}':
       FlushBytes();
-      Emit(QString(QChar(c)));
+      Unit(c);
       break;
     case '~': FlushBytes(); Unit(0x00A0); break;
     case '_': FlushBytes(); Unit(0x2011); break;
@@ -367,45 +441,45 @@ void TRtfReader::Word(const std::string& w, bool hasParam, int param)
   // Inside skipped content every word is skipped, destinations too.
   if (st_.Dest == TDest::Skip || st_.Dest == TDest::BulletText || st_.Dest == TDest::Numbering)
     return;
+  const TWordInfo word = LookUpWord(w);
 
-  // Destinations.
-  if (w == "fonttbl") { st_.Dest = TDest::FontTable; fontPending_ = false; return; }
-  if (w == "colortbl") { st_.Dest = TDest::ColorTable; colorSet_ = false; return; }
-  if (w == "pntext" || w == "listtext") {
-    st_.Dest = TDest::BulletText;
-    bulletText_ = true;
-    return;
+  // Destinations, and document-wide settings wherever they stand.
+  switch (word.Kind) {
+    case TWord::FontTable: st_.Dest = TDest::FontTable; fontPending_ = false; return;
+    case TWord::ColorTable: st_.Dest = TDest::ColorTable; colorSet_ = false; return;
+    case TWord::BulletText:
+      st_.Dest = TDest::BulletText;
+      bulletText_ = true;
+      return;
+    case TWord::Numbering:
+      // The numbering of the enclosing paragraph: kept after this group.
+      if (!stack_.empty() && stack_.back().Dest == TDest::Text) stack_.back().Para.Bullet = true;
+      st_.Dest = TDest::Numbering;
+      return;
+    case TWord::Skipped: st_.Dest = TDest::Skip; return;
+    case TWord::Ansi: ansiCodePage_ = 1252; return;
+    case TWord::Mac: ansiCodePage_ = 10000; return;
+    case TWord::Pc: ansiCodePage_ = 437; return;
+    case TWord::Pca: ansiCodePage_ = 850; return;
+    case TWord::AnsiCpg: if (param > 0) ansiCodePage_ = param; return;
+    case TWord::DefaultFont: defaultFont_ = param; formats_.clear(); return;
+    case TWord::UnicodeSkip: st_.UnicodeSkip = std::clamp(param, 0, MaxUnicodeSkip); return;
+    default: break;
   }
-  if (w == "pn") {
-    // The numbering of the enclosing paragraph: kept after this group.
-    if (!stack_.empty() && stack_.back().Dest == TDest::Text) stack_.back().Para.Bullet = true;
-    st_.Dest = TDest::Numbering;
-    return;
-  }
-  if (IsSkippedDestination(w)) { st_.Dest = TDest::Skip; return; }
-
-  // Document-wide settings, wherever they stand.
-  if (w == "ansi") { ansiCodePage_ = 1252; return; }
-  if (w == "mac") { ansiCodePage_ = 10000; return; }
-  if (w == "pc") { ansiCodePage_ = 437; return; }
-  if (w == "pca") { ansiCodePage_ = 850; return; }
-  if (w == "ansicpg") { if (param > 0) ansiCodePage_ = param; return; }
-  if (w == "deff") { defaultFont_ = param; return; }
-  if (w == "uc") { st_.UnicodeSkip = std::clamp(param, 0, MaxUnicodeSkip); return; }
 
   switch (st_.Dest) {
     case TDest::FontTable:
-      if (w == "f") {
+      if (word.Kind == TWord::Font) {
         if (fontPending_ && !fontName_.trimmed().isEmpty()) FinishFont();
         fontIndex_ = param;
         fontCodePage_ = 0;
         fontName_.clear();
         fontPending_ = true;
-      } else if (w == "fcharset") {
+      } else if (word.Kind == TWord::FontCharset) {
         fontCodePage_ = CodePageOfCharset(param);
-      } else if (w == "cpg") {
+      } else if (word.Kind == TWord::FontCodePage) {
         fontCodePage_ = param;
-      } else if (w == "u") {
+      } else if (word.Kind == TWord::Unicode) {
         Unit(static_cast<char16_t>(param < 0 ? param + 65536 : param));
         skip_ = st_.UnicodeSkip;
       } else if (ignorable) {
@@ -413,57 +487,47 @@ void TRtfReader::Word(const std::string& w, bool hasParam, int param)
       }
       return;
     case TDest::ColorTable:
-      if (w == "red") red_ = std::clamp(param, 0, 255), colorSet_ = true;
-      else if (w == "green") green_ = std::clamp(param, 0, 255), colorSet_ = true;
-      else if (w == "blue") blue_ = std::clamp(param, 0, 255), colorSet_ = true;
+      if (word.Kind == TWord::Red) red_ = std::clamp(param, 0, 255), colorSet_ = true;
+      else if (word.Kind == TWord::Green) green_ = std::clamp(param, 0, 255), colorSet_ = true;
+      else if (word.Kind == TWord::Blue) blue_ = std::clamp(param, 0, 255), colorSet_ = true;
       else if (ignorable) st_.Dest = TDest::Skip;
       return;
     case TDest::Text: break;
     default: return;  // skipped content
   }
 
-  if (w == "par" || w == "sect" || w == "row" || w == "page" || w == "nestrow") {
-    EndParagraph();
-  } else if (const char16_t special = SpecialCharacter(w)) {
-    Unit(special);
-  } else if (w == "u") {
-    if (param >= -32768 && param <= 65535)
-      Unit(static_cast<char16_t>(param < 0 ? param + 65536 : param));
-    else
-      Unit(0xFFFD);
-    skip_ = st_.UnicodeSkip;
-  } else if (w == "pard") {
-    st_.Para = TParaProps();
-  } else if (w == "ql") {
-    st_.Para.Align = Qt::AlignLeft;
-  } else if (w == "qc") {
-    st_.Para.Align = Qt::AlignHCenter;
-  } else if (w == "qr") {
-    st_.Para.Align = Qt::AlignRight;
-  } else if (w == "qj" || w == "qd") {
-    st_.Para.Align = Qt::AlignJustify;
-  } else if (w == "ls") {
-    st_.Para.Bullet = param > 0;
-  } else if (w == "plain") {
-    st_.Char = TCharProps();
-  } else if (w == "b") {
-    st_.Char.Bold = on;
-  } else if (w == "i") {
-    st_.Char.Italic = on;
-  } else if (IsUnderline(w)) {
-    st_.Char.Underline = on;
-  } else if (w == "ulnone") {
-    st_.Char.Underline = false;
-  } else if (w == "f") {
-    st_.Char.Font = param;
-  } else if (w == "fs") {
-    st_.Char.HalfPoints = hasParam && param > 0 ? std::min(param, MaxHalfPoints) : 0;
-  } else if (w == "cf") {
-    st_.Char.Color = param;
-  } else if (w == "highlight" || w == "cb" || w == "chcbpat") {
-    st_.Char.Highlight = param;
-  } else if (ignorable) {
-    st_.Dest = TDest::Skip;  // an unknown destination marked as ignorable
+  switch (word.Kind) {
+    case TWord::Paragraph: EndParagraph(); break;
+    case TWord::Special: Unit(word.Special); break;
+    case TWord::Unicode:
+      if (param >= -32768 && param <= 65535)
+        Unit(static_cast<char16_t>(param < 0 ? param + 65536 : param));
+      else
+        Unit(0xFFFD);
+      skip_ = st_.UnicodeSkip;
+      break;
+    case TWord::ParagraphDefaults: st_.Para = TParaProps(); break;
+    case TWord::AlignLeft: st_.Para.Align = Qt::AlignLeft; break;
+    case TWord::AlignCenter: st_.Para.Align = Qt::AlignHCenter; break;
+    case TWord::AlignRight: st_.Para.Align = Qt::AlignRight; break;
+    case TWord::AlignJustify: st_.Para.Align = Qt::AlignJustify; break;
+    case TWord::ListNumber: st_.Para.Bullet = param > 0; break;
+    case TWord::Plain: st_.Char = TCharProps(); break;
+    case TWord::Bold: st_.Char.Bold = on; break;
+    case TWord::Italic: st_.Char.Italic = on; break;
+    case TWord::Underline: st_.Char.Underline = on; break;
+    case TWord::UnderlineNone: st_.Char.Underline = false; break;
+    case TWord::Font: st_.Char.Font = param; break;
+    case TWord::FontSize:
+      st_.Char.HalfPoints = hasParam && param > 0 ? std::min(param, MaxHalfPoints) : 0;
+      break;
+    // Numbers beyond any colour table are automatic from the start, so that
+    // they make no formattings of their own.
+    case TWord::Color: st_.Char.Color = ColorNumber(param); break;
+    case TWord::Highlight: st_.Char.Highlight = ColorNumber(param); break;
+    default:
+      if (ignorable) st_.Dest = TDest::Skip;  // an unknown destination marked as ignorable
+      break;
   }
 }
 
@@ -514,47 +578,50 @@ void TRtfReader::Unit(char16_t u)
   }
   if (u >= 0xDC00 && u < 0xE000) {
     if (!high_) {
-      Emit(QString(QChar(0xFFFD)));
+      Unit(0xFFFD);
       return;
     }
     const QChar pair[2] = {QChar(high_), QChar(u)};
     high_ = 0;
-    Emit(QString(pair, 2));
+    Emit(QStringView(pair, 2));
     return;
   }
-  Emit(QString(QChar(u)));
+  const QChar one(u);
+  Emit(QStringView(&one, 1));
 }
 
 void TRtfReader::DropLoneSurrogate()
 {
   if (!high_) return;
   high_ = 0;
-  Emit(QString(QChar(0xFFFD)));
+  Append(QChar(0xFFFD));
 }
 
-void TRtfReader::Emit(const QString& s)
+void TRtfReader::Emit(QStringView s)
 {
-  if (high_) {
-    high_ = 0;
-    Emit(QString(QChar(0xFFFD)));
-  }
+  DropLoneSurrogate();
   // Control characters are no text, and the text document keeps its own
   // marks for paragraphs and frames: none of them may come from the input.
-  QString text;
-  text.reserve(s.size());
   for (QChar ch : s) {
     const char16_t u = ch.unicode();
     if ((u < 0x20 && u != u'\t') || u == 0xFFFC || u == 0xFDD0 || u == 0xFDD1) continue;
-    text += u == 0x2029 ? QChar(0x2028) : ch;
+    Append(u == 0x2029 ? QChar(0x2028) : ch);
   }
-  if (text.isEmpty()) return;
+}
+
+void TRtfReader::Append(QChar ch)
+{
   switch (st_.Dest) {
-    case TDest::Text:
-      if (para_.Runs.empty() || !(para_.Runs.back().Props == st_.Char))
-        para_.Runs.push_back({st_.Char, {}});
-      para_.Runs.back().Text += text;
+    case TDest::Text: {
+      const int props = PropsIndex(st_.Char);
+      if (spans_.empty() || spans_.back().Props != props) spans_.push_back({paraText_.size(), props});
+      paraText_ += ch;
       break;
-    case TDest::FontTable: fontName_ += text; break;
+    }
+    case TDest::FontTable:
+      // A tab is no part of a name (nor could the writer keep it in one).
+      if (fontName_.size() < MaxFontName && ch != u'\t') fontName_ += ch;
+      break;
     default: break;
   }
 }
@@ -562,11 +629,11 @@ void TRtfReader::Emit(const QString& s)
 void TRtfReader::EndParagraph()
 {
   DropLoneSurrogate();
-  para_.Para = st_.Para;
-  para_.Para.Bullet = st_.Para.Bullet || bulletText_;
-  para_.Mark = st_.Char;
-  paragraphs_.push_back(std::move(para_));
-  para_ = TParagraph();
+  TParaProps para = st_.Para;
+  para.Bullet = st_.Para.Bullet || bulletText_;
+  InsertParagraph(para, st_.Char);
+  paraText_.resize(0);  // keeps its capacity for the next
+  spans_.clear();
   bulletText_ = false;
 }
 
@@ -574,8 +641,10 @@ void TRtfReader::FinishFont()
 {
   if (!fontPending_) return;
   fontPending_ = false;
-  fonts_[fontIndex_] = {fontName_.trimmed(), fontCodePage_};
+  if (fonts_.size() < MaxTableEntries || fonts_.count(fontIndex_))
+    fonts_[fontIndex_] = {fontName_.trimmed(), fontCodePage_};
   fontName_.clear();
+  formats_.clear();
 }
 
 void TRtfReader::FinishColor()
@@ -583,18 +652,42 @@ void TRtfReader::FinishColor()
   TColorEntry e;
   e.Auto = !colorSet_;
   e.Color = QColor(red_, green_, blue_);
-  colors_.push_back(e);
+  if (colors_.size() < MaxTableEntries) colors_.push_back(e);
   red_ = green_ = blue_ = 0;
   colorSet_ = false;
+  formats_.clear();
 }
 
-QTextCharFormat TRtfReader::Format(const TCharProps& p) const
+int TRtfReader::PropsIndex(const TCharProps& p)
+{
+  if (lastIndex_ >= 0 && p == lastProps_) return lastIndex_;
+  auto [it, added] = propsIndex_.try_emplace(p, static_cast<int>(props_.size()));
+  if (added) props_.push_back(p);
+  lastProps_ = p;
+  lastIndex_ = it->second;
+  return lastIndex_;
+}
+
+const QTextCharFormat& TRtfReader::Format(int props)
+{
+  if (formats_.size() < props_.size()) formats_.resize(props_.size());
+  std::optional<QTextCharFormat>& f = formats_[static_cast<std::size_t>(props)];
+  if (!f) f = MakeFormat(props_[static_cast<std::size_t>(props)]);
+  return *f;
+}
+
+QTextCharFormat TRtfReader::MakeFormat(const TCharProps& p) const
 {
   QTextCharFormat f;
   auto font = fonts_.find(p.Font < 0 ? defaultFont_ : p.Font);
   if (font == fonts_.end()) font = fonts_.find(defaultFont_);
-  if (font != fonts_.end() && !font->second.Name.isEmpty())
+  if (font != fonts_.end() && !font->second.Name.isEmpty()) {
     f.setFontFamilies(QStringList{font->second.Name});
+    // The text document finds formats by a hash that does not look into
+    // the families: without a property it does see, every font would share
+    // one bucket and a table of many fonts cost its square.
+    f.setProperty(FamilyKeyProperty, font->second.Name);
+  }
   if (p.HalfPoints > 0) f.setFontPointSize(p.HalfPoints / 2.0);
   f.setFontWeight(p.Bold ? QFont::Bold : QFont::Normal);
   f.setFontItalic(p.Italic);
@@ -608,33 +701,33 @@ QTextCharFormat TRtfReader::Format(const TCharProps& p) const
   return f;
 }
 
-void TRtfReader::Build()
+void TRtfReader::InsertParagraph(const TParaProps& para, const TCharProps& mark)
 {
-  doc_.clear();
-  QTextCursor c(&doc_);
-  QTextList* list = nullptr;
-  bool first = true;
-  for (const TParagraph& p : paragraphs_) {
-    QTextBlockFormat bf;
-    bf.setAlignment(p.Para.Align);
-    const QTextCharFormat mark = Format(p.Mark);
-    if (first) {
-      c.setBlockFormat(bf);
-      c.setBlockCharFormat(mark);
-      first = false;
+  QTextBlockFormat bf;
+  bf.setAlignment(para.Align);
+  const QTextCharFormat& markFormat = Format(PropsIndex(mark));
+  if (firstBlock_) {
+    cursor_.setBlockFormat(bf);
+    cursor_.setBlockCharFormat(markFormat);
+    firstBlock_ = false;
+  } else {
+    cursor_.insertBlock(bf, markFormat);
+  }
+  if (para.Bullet) {
+    if (list_ && listItems_ < MaxListItems) {
+      list_->add(cursor_.block());
+      ++listItems_;
     } else {
-      c.insertBlock(bf, mark);
+      list_ = cursor_.createList(QTextListFormat::ListDisc);
+      listItems_ = 1;
     }
-    if (p.Para.Bullet) {
-      if (list)
-        list->add(c.block());
-      else
-        list = c.createList(QTextListFormat::ListDisc);
-    } else {
-      list = nullptr;
-    }
-    for (const TRun& r : p.Runs)
-      if (!r.Text.isEmpty()) c.insertText(r.Text, Format(r.Props));
+  } else {
+    list_ = nullptr;
+  }
+  for (std::size_t i = 0; i < spans_.size(); ++i) {
+    const qsizetype end = i + 1 < spans_.size() ? spans_[i + 1].Start : paraText_.size();
+    cursor_.insertText(paraText_.mid(spans_[i].Start, end - spans_[i].Start),
+                       Format(spans_[i].Props));
   }
 }
 

@@ -81,22 +81,23 @@ struct TTables {
   QStringList Fonts;    // \f0 is the document's default font
   std::vector<QColor> Colors;  // \cf1 onwards; \cf0 is automatic
   int SymbolFont = -1;
+  // Where each font and colour stands, for documents of many.
+  QHash<QString, int> FontIndex;
+  QHash<QRgb, int> ColorIndex;
 
   int Font(const QString& family)
   {
-    const int i = static_cast<int>(Fonts.indexOf(family));
-    if (i >= 0) return i;
+    if (const auto it = FontIndex.constFind(family); it != FontIndex.cend()) return it.value();
     Fonts.append(family);
-    return static_cast<int>(Fonts.size()) - 1;
+    return FontIndex[family] = static_cast<int>(Fonts.size()) - 1;
   }
   int Color(const QColor& c)
   {
     if (!c.isValid()) return 0;
     const QRgb rgb = c.rgb();
-    for (std::size_t i = 0; i < Colors.size(); ++i)
-      if (Colors[i].rgb() == rgb) return static_cast<int>(i) + 1;
+    if (const auto it = ColorIndex.constFind(rgb); it != ColorIndex.cend()) return it.value();
     Colors.push_back(c);
-    return static_cast<int>(Colors.size());
+    return ColorIndex[rgb] = static_cast<int>(Colors.size());
   }
 };
 
