@@ -10,6 +10,8 @@ packages=(
   libpng-dev libsqlite3-dev sqlite3 zlib1g-dev poppler-utils
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation xvfb xauth
+  # films: FFmpeg's libraries (and the H.264 and VP9 encoders they use)
+  libavformat-dev libavcodec-dev libswscale-dev libavutil-dev
 )
 
 missing=()
