@@ -170,7 +170,7 @@ void TSolarSystemForm::CreateControls()
   ToolBar->setContentsMargins(0, 0, 0, 0);
   ToolBar->layout()->setSpacing(0);
   ToolBar->setStyleSheet("QToolBar { padding: 0px; spacing: 0px; border: none; }"
-                         "QToolButton { padding: 1px; margin: 0px; }");
+                         "QToolButton { padding: 0px; margin: 0px; }");
   const std::pair<QAction*, const char*> buttons[] = {
       {ActOpen, "TBOpen"},   {ActSave, "TBSave"},   {ActPrint, "TBPrint"},
       {ActSaveAsBitmap, "TBSaveAsBitmap"}, {ActSaveAnimation, "TBSaveAnimation"},

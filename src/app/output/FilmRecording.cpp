@@ -148,6 +148,10 @@ TFilmTimes RecordFilm(TSolarSystem& scene, const TFilmSettings& settings,
   CheckFilmInstants(first, settings.StepDays, settings.Frames);
   TFilmTimes times;
 
+  // The file is opened first, so that a folder that cannot be written to
+  // is found before any frame is drawn.
+  TFilmWriter writer(settings.Path, settings.Size, settings.Size, settings.Fps);
+
   // A GIF film has one palette: the scene's colours, then the most
   // frequent ones of a few frames spread over the film.
   std::optional<TGifPalette> palette;
@@ -159,13 +163,13 @@ TFilmTimes RecordFilm(TSolarSystem& scene, const TFilmSettings& settings,
       const int k = static_cast<int>(static_cast<long long>(settings.Frames - 1) * part / 4);
       if (k == last) continue;
       last = k;
+      if (progress.Cancel) throw EFilmCancelled();
       samples.push_back(RenderFilmFrame(scene, first, settings, k));
     }
     palette.emplace(SceneFilmColors(scene), samples);
+    writer.SetPalette(&*palette);
     times.Render += SecondsSince(t);
   }
-  TFilmWriter writer(settings.Path, settings.Size, settings.Size, settings.Fps,
-                     palette ? &*palette : nullptr);
 
   // Up to 4 frames, but no more than about 256 MB of them.
   const std::size_t frameBytes = std::size_t(settings.Size) * settings.Size * 4;

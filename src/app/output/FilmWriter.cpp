@@ -89,7 +89,7 @@ struct TFilmWriter::TState {
   std::string Path, TempPath;
   int Width = 0, Height = 0;            // of the frames given
   int CodedWidth = 0, CodedHeight = 0;  // of the frames encoded
-  const TGifPalette* Palette = nullptr;
+  TGifPalette* Palette = nullptr;
   AVFormatContext* Output = nullptr;
   AVCodecContext* Codec = nullptr;
   AVStream* Stream = nullptr;
@@ -134,8 +134,7 @@ struct TFilmWriter::TState {
   }
 };
 
-TFilmWriter::TFilmWriter(const std::string& path, int width, int height, int fps,
-                         const TGifPalette* palette)
+TFilmWriter::TFilmWriter(const std::string& path, int width, int height, int fps)
     : state_(std::make_unique<TState>())
 {
   TState& s = *state_;
@@ -146,9 +145,7 @@ TFilmWriter::TFilmWriter(const std::string& path, int width, int height, int fps
   s.Path = path;
   s.Width = width;
   s.Height = height;
-  s.Palette = palette;
   const bool gif = s.Format == TFilmFormat::Gif;
-  if (gif && !palette) throw EFilmError("An animated GIF film needs its palette.");
   // 4:2:0 colour planes have half the picture's sides.
   s.CodedWidth = gif ? width : (width + 1) / 2 * 2;
   s.CodedHeight = gif ? height : (height + 1) / 2 * 2;
@@ -255,6 +252,8 @@ TFilmWriter::TFilmWriter(const std::string& path, int width, int height, int fps
 
 TFilmWriter::~TFilmWriter() = default;
 
+void TFilmWriter::SetPalette(TGifPalette* palette) { state_->Palette = palette; }
+
 TFilmFormat TFilmWriter::Format() const { return state_->Format; }
 int TFilmWriter::CodedWidth() const { return state_->CodedWidth; }
 int TFilmWriter::CodedHeight() const { return state_->CodedHeight; }
@@ -267,8 +266,9 @@ void TFilmWriter::AddFrame(const QImage& frame)
   int r = av_frame_make_writable(s.Frame);
   if (r < 0) throw EFilmError(WriteError(s.Path, r));
   if (s.Format == TFilmFormat::Gif) {
+    if (!s.Palette) throw EFilmError("An animated GIF film needs its palette.");
     // The palette is the film's, the same for every frame.
-    const_cast<TGifPalette*>(s.Palette)->Map(frame, s.Frame->data[0], s.Frame->linesize[0]);
+    s.Palette->Map(frame, s.Frame->data[0], s.Frame->linesize[0]);
     std::copy(s.Palette->Entries().begin(), s.Palette->Entries().end(),
               reinterpret_cast<std::uint32_t*>(s.Frame->data[1]));
   } else {

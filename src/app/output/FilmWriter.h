@@ -41,15 +41,16 @@ class TGifPalette;
 class TFilmWriter {
 public:
   // Opens the temporary file and the encoder for frames of width x height
-  // pixels at `fps` frames per second. A GIF film needs its palette, which
-  // must outlive the writer. Throws EFilmError.
-  TFilmWriter(const std::string& path, int width, int height, int fps,
-              const TGifPalette* palette = nullptr);
+  // pixels at `fps` frames per second. Throws EFilmError.
+  TFilmWriter(const std::string& path, int width, int height, int fps);
   // Without Finish, the temporary file is removed and the target untouched.
   ~TFilmWriter();
   TFilmWriter(const TFilmWriter&) = delete;
   TFilmWriter& operator=(const TFilmWriter&) = delete;
 
+  // The palette of a GIF film, set before its first frame; it must outlive
+  // the writer.
+  void SetPalette(TGifPalette* palette);
   // Encodes the next frame (any 32-bit RGB format of the writer's size).
   void AddFrame(const QImage& frame);
   // Flushes the encoder, completes the file and renames it over the target.
