@@ -14,6 +14,8 @@
 #include <optional>
 #include <thread>
 
+#include <time.h>
+
 namespace {
 
 constexpr long double FirstFilmJD = 990924.5L;
@@ -24,6 +26,14 @@ using TClock = std::chrono::steady_clock;
 double SecondsSince(TClock::time_point t)
 {
   return std::chrono::duration<double>(TClock::now() - t).count();
+}
+
+// Processor time of the calling thread.
+double ThreadSeconds()
+{
+  timespec t{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+  return t.tv_sec + t.tv_nsec * 1e-9;
 }
 
 std::uint32_t Rgb(TColor c)  // red in the low byte -> 0xRRGGBB
@@ -156,7 +166,7 @@ TFilmTimes RecordFilm(TSolarSystem& scene, const TFilmSettings& settings,
   // frequent ones of a few frames spread over the film.
   std::optional<TGifPalette> palette;
   if (format == TFilmFormat::Gif) {
-    const TClock::time_point t = TClock::now();
+    const double t = ThreadSeconds();
     std::vector<QImage> samples;
     int last = -1;
     for (int part = 0; part <= 4; ++part) {
@@ -168,7 +178,7 @@ TFilmTimes RecordFilm(TSolarSystem& scene, const TFilmSettings& settings,
     }
     palette.emplace(SceneFilmColors(scene), samples);
     writer.SetPalette(&*palette);
-    times.Render += SecondsSince(t);
+    times.Render += ThreadSeconds() - t;
   }
 
   // Up to 4 frames, but no more than about 256 MB of them.
@@ -178,9 +188,9 @@ TFilmTimes RecordFilm(TSolarSystem& scene, const TFilmSettings& settings,
   std::thread renderer([&] {
     try {
       for (int k = 0; k < settings.Frames && !progress.Cancel; ++k) {
-        const TClock::time_point t = TClock::now();
+        const double t = ThreadSeconds();
         QImage frame = RenderFilmFrame(scene, first, settings, k);
-        renderSeconds += SecondsSince(t);
+        renderSeconds += ThreadSeconds() - t;
         if (!queue.Push(std::move(frame))) break;
       }
       queue.Close(nullptr);

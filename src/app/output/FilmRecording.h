@@ -53,8 +53,9 @@ public:
   EFilmCancelled() : std::runtime_error("The film was cancelled; no file was written.") {}
 };
 
-// Seconds spent drawing frames (on the drawing thread) and encoding them
-// (on the caller's), and from start to end.
+// Seconds spent drawing frames (processor time of the drawing thread) and
+// encoding them (time on the caller's thread, waits for frames excluded),
+// and from start to end.
 struct TFilmTimes {
   double Render = 0;
   double Encode = 0;
