@@ -181,9 +181,9 @@ TFilmTimes RecordFilm(TSolarSystem& scene, const TFilmSettings& settings,
     times.Render += ThreadSeconds() - t;
   }
 
-  // Up to 4 frames, but no more than about 256 MB of them.
+  // Up to 4 frames, but no more than about 128 MB of them.
   const std::size_t frameBytes = std::size_t(settings.Size) * settings.Size * 4;
-  TFrameQueue queue(std::clamp<std::size_t>((256u << 20) / frameBytes, 1, 4));
+  TFrameQueue queue(std::clamp<std::size_t>((128u << 20) / frameBytes, 1, 4));
   double renderSeconds = 0;
   std::thread renderer([&] {
     try {

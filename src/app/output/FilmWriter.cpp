@@ -208,6 +208,11 @@ TFilmWriter::TFilmWriter(const std::string& path, int width, int height, int fps
       av_dict_set(&options, "tune", "animation", 0);
       av_dict_set(&options, "crf", "20", 0);
       av_dict_set(&options, "profile", "high", 0);
+      // The encoder keeps about as many frames as it looks ahead: at the
+      // largest sides 30 of them would take gigabytes.
+      const long long pixels = static_cast<long long>(c->width) * c->height;
+      if (pixels > 2'500'000)
+        av_dict_set_int(&options, "rc-lookahead", pixels > 8'000'000 ? 8 : 15, 0);
     } else {
       // Constant quality (no bit-rate aim), rows coded in parallel; the
       // encoder's fastest settings cost twice the bytes of its "good" ones
@@ -218,6 +223,9 @@ TFilmWriter::TFilmWriter(const std::string& path, int width, int height, int fps
       av_dict_set(&options, "cpu-used", "8", 0);
       av_dict_set(&options, "row-mt", "1", 0);
       av_dict_set(&options, "tile-columns", "2", 0);
+      // No frames held back for look-ahead: at the largest sides 25 of them
+      // would take gigabytes, for no gain at these settings.
+      av_dict_set(&options, "lag-in-frames", "0", 0);
     }
   }
   if (s.Output->oformat->flags & AVFMT_GLOBALHEADER) c->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
