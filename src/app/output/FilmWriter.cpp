@@ -203,8 +203,9 @@ TFilmWriter::TFilmWriter(const std::string& path, int width, int height, int fps
     c->gop_size = 10 * fps;
     if (s.Format == TFilmFormat::Mp4) {
       // Quality a viewer does not notice; the animation tuning suits flat
-      // areas and thin lines.
-      av_dict_set(&options, "preset", "fast", 0);
+      // areas and thin lines. The very fast preset makes files a tenth
+      // larger than the fast one at the same quality, in half the time.
+      av_dict_set(&options, "preset", "veryfast", 0);
       av_dict_set(&options, "tune", "animation", 0);
       av_dict_set(&options, "crf", "20", 0);
       av_dict_set(&options, "profile", "high", 0);
@@ -251,7 +252,7 @@ TFilmWriter::TFilmWriter(const std::string& path, int width, int height, int fps
   if (r < 0) throw EFilmError(WriteError(path, r));
   if (!gif) {
     s.Scaler = sws_getContext(c->width, c->height, AV_PIX_FMT_RGB32, c->width, c->height,
-                              AV_PIX_FMT_YUV420P, SWS_BILINEAR | SWS_ACCURATE_RND, nullptr,
+                              AV_PIX_FMT_YUV420P, SWS_BILINEAR, nullptr,
                               nullptr, nullptr);
     if (!s.Scaler) throw EFilmError(WriteError(path, AVERROR(ENOMEM)));
     // RGB in full range to studio-range YCbCr with the BT.709 matrix.
