@@ -19,6 +19,8 @@ packages=(
   # minor bodies pulled by the planets: Boost.Odeint (header-only); the Swiss
   # Ephemeris and its asteroid files as the benchmarks' independent reference
   libboost-dev libswe-dev swe-standard-data
+  # films: FFmpeg's libraries (and the H.264 and VP9 encoders they use)
+  libavformat-dev libavcodec-dev libswscale-dev libavutil-dev
 )
 
 missing=()

@@ -97,6 +97,11 @@ std::string TUserPrompts::SaveBitmapName(QWidget*, const std::string&, const std
   return {};
 }
 
+std::string TUserPrompts::SaveFilmName(QWidget*, const std::string&, const std::string&)
+{
+  return {};
+}
+
 std::string TUserPrompts::PrintFileName(QWidget*, const std::string&, const std::string&)
 {
   return {};
@@ -114,6 +119,19 @@ std::string TDialogPrompts::SaveBitmapName(QWidget* parent, const std::string& d
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
   dialog.setDefaultSuffix("png");
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+  return dialog.selectedFiles().first().toStdString();
+}
+
+std::string TDialogPrompts::SaveFilmName(QWidget* parent, const std::string& directory,
+                                         const std::string& name)
+{
+  QFileDialog dialog(parent, "Save animation", Proposal(directory, name),
+                     "H.264 video (MP4) (*.mp4);;VP9 video (WebM) (*.webm);;"
+                     "animated GIF (*.gif)");
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setDefaultSuffix("mp4");
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
   return dialog.selectedFiles().first().toStdString();
 }

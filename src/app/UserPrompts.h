@@ -40,6 +40,10 @@ public:
   // `name` in `directory`; the chosen path, or "" when cancelled.
   virtual std::string SaveBitmapName(QWidget* parent, const std::string& directory,
                                      const std::string& name);
+  // The file dialog of "Save animation" (MP4, WebM or GIF), proposing
+  // `name` in `directory`; the chosen path, or "" when cancelled.
+  virtual std::string SaveFilmName(QWidget* parent, const std::string& directory,
+                                   const std::string& name);
   // The PDF file to print into when no printer is chosen; "" when cancelled.
   virtual std::string PrintFileName(QWidget* parent, const std::string& directory,
                                     const std::string& name);
@@ -76,6 +80,8 @@ public:
   bool RunDialog(QDialog& dialog) override;
   std::string SaveBitmapName(QWidget* parent, const std::string& directory,
                              const std::string& name) override;
+  std::string SaveFilmName(QWidget* parent, const std::string& directory,
+                           const std::string& name) override;
   std::string PrintFileName(QWidget* parent, const std::string& directory,
                             const std::string& name) override;
   bool SetupPrinter(QWidget* parent, QPrinter& printer) override;

@@ -8,7 +8,8 @@
 
 namespace {
 
-TNutationState NutationCache;
+// Per thread, as the obliquity cache.
+thread_local TNutationState NutationCache;
 
 // 0.0001" in radians.
 constexpr long double TenThousandthArcsec = 4.848136811095359832772e-10L;

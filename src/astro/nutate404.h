@@ -4,7 +4,7 @@
 
 #include "astro/coord404.h"
 
-// The nutation cache; both angles in radians. JD is -1 until the first
+// The nutation cache (one per thread); both angles in radians. JD is -1 until the first
 // evaluation.
 struct TNutationState {
   long double JD = -1;

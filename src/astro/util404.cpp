@@ -46,7 +46,9 @@ TObliquityState ComputeObliquity(long double jd)
   return s;
 }
 
-TObliquityState ObliquityCache = ComputeObliquity(2451544.5L);
+// One cache per thread, so that scenes computed on different threads (the
+// window's and a film's) never see each other's instant.
+thread_local TObliquityState ObliquityCache = ComputeObliquity(2451544.5L);
 
 TPolarCoord PolarOf(const TRectCoord& v)
 {

@@ -4,7 +4,7 @@
 //
 // The rotations read the obliquity of whatever instant was evaluated last, so
 // a caller evaluates Obliquity(jd) for its own instant right before
-// converting.
+// converting. Each thread has a cache of its own.
 #pragma once
 
 #include "astro/coord404.h"

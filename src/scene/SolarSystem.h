@@ -121,6 +121,7 @@ public:
   TDotBodyList& AsteroidsFullList() { return asteroidsFull_; }
   const TDotBodyList& AsteroidsFullList() const { return asteroidsFull_; }
   TDirectionList& DirectionList() { return directions_; }
+  const TDirectionList& DirectionList() const { return directions_; }
 
   // Planet of index 0-8 in PlanetsList, or nullptr.
   TPlanet* Planet(int index) const;

@@ -1,13 +1,16 @@
 // sollumen-cli render: the scene drawn into a PNG or BMP image (or a series
-// of them, for a time-lapse film), without a display.
+// of them, for a time-lapse film, or a film file), without a display.
 #include "Cli.h"
 #include "SceneArgs.h"
 
 #include "app/output/ExportImage.h"
+#include "app/output/FilmRecording.h"
+#include "app/output/OutputTexts.h"
 #include "astro/DatesAndTimes.h"
 #include "scene/SolarSystem.h"
 
 #include <algorithm>
+#include <csignal>
 #include <cstdio>
 
 namespace {
@@ -19,6 +22,32 @@ constexpr int MaxFrames = 10000;
 // The instants the program shows.
 constexpr long double FirstJD = 990924.5L;
 constexpr long double LastJD = 3912515.5L;
+
+// An interrupted film (Ctrl+C, a terminal closed, kill) stops between two
+// frames and removes its temporary file.
+TFilmProgress* RunningFilm = nullptr;
+extern "C" void StopFilm(int)
+{
+  if (RunningFilm) RunningFilm->Cancel = true;
+}
+
+void WriteFilm(TSolarSystem& scene, const TFilmSettings& settings)
+{
+  TFilmProgress progress;
+  RunningFilm = &progress;
+  const int stops[] = {SIGINT, SIGTERM, SIGHUP};
+  void (*previous[3])(int);
+  for (int i = 0; i < 3; ++i) previous[i] = std::signal(stops[i], StopFilm);
+  try {
+    RecordFilm(scene, settings, progress);
+  } catch (...) {
+    for (int i = 0; i < 3; ++i) std::signal(stops[i], previous[i]);
+    RunningFilm = nullptr;
+    throw;
+  }
+  for (int i = 0; i < 3; ++i) std::signal(stops[i], previous[i]);
+  RunningFilm = nullptr;
+}
 
 // The file of frame k: the number before the extension of the name.
 std::string FramePath(const std::string& out, int k)
@@ -44,9 +73,13 @@ void RunRender(const CliArgs& args, std::ostream&)
   bool hasStep = false;
   long double stepDays = 1;
   std::string out;
+  std::string video;
+  int fps = 0;  // 0: not given
 
   ParseOptions(
-      args, {"--size", "--color-mode", "--size-mode", "--out", "--frames", "--step-days"},
+      args,
+      {"--size", "--color-mode", "--size-mode", "--out", "--frames", "--step-days", "--video",
+       "--fps"},
       {"--captions"}, scene, [&](const std::string& opt, const std::string& v) {
         if (opt == "--size") {
           size = static_cast<int>(IntegerIn(v, "size", MinSize, MaxSize));
@@ -59,14 +92,36 @@ void RunRender(const CliArgs& args, std::ostream&)
           out = v;
         } else if (opt == "--captions") {
           captions = true;
+        } else if (opt == "--video") {
+          if (v.empty()) throw UsageError("--video needs a file name");
+          video = v;
+        } else if (opt == "--fps") {
+          fps = static_cast<int>(IntegerIn(v, "frames per second", MinFilmFps, MaxFilmFps));
         } else if (opt == "--frames") {
-          frames = static_cast<int>(IntegerIn(v, "number of frames", 1, MaxFrames));
+          frames = static_cast<int>(IntegerIn(v, "number of frames", 1, MaxFilmFrames));
         } else if (opt == "--step-days") {
           hasStep = true;
           stepDays = ParseReal(v, "step in days");
         }
       });
-  if (out.empty()) throw UsageError("expected --out FILE.png");
+  if (!video.empty()) {
+    if (!out.empty()) throw UsageError("--out and --video exclude each other");
+    if (frames == 0) throw UsageError("--video needs --frames");
+    if (size < MinFilmSize || size > MaxFilmSize)
+      throw UsageError("the size of a film is 50 .. 4000 pixels");
+    if (colorMode != 2 || sizeMode != 0)
+      throw UsageError("films are drawn in screen colours and sizes (no --color-mode, --size-mode)");
+    if (fps == 0) fps = 25;
+    try {
+      CheckFilmFile(video, fps);  // before any work
+    } catch (const EFilmError& e) {
+      throw UsageError(e.what());
+    }
+  } else {
+    if (out.empty()) throw UsageError("expected --out FILE.png");
+    if (fps != 0) throw UsageError("--fps needs --video");
+    if (frames > MaxFrames) throw UsageError("at most 10000 numbered images; make a --video");
+  }
   if (hasStep && frames == 0) throw UsageError("--step-days needs --frames");
 
   TOffscreenApplication application;
@@ -90,6 +145,18 @@ void RunRender(const CliArgs& args, std::ostream&)
   if (std::min(first, last) < FirstJD || std::max(first, last) > LastJD)
     throw UsageError("the frames reach beyond 990924.5 .. 3912515.5 (last JD " +
                      std::to_string(static_cast<double>(last)) + ")");
+  if (!video.empty()) {
+    TFilmSettings film;
+    film.Path = video;
+    film.Frames = frames;
+    film.StepDays = stepDays;
+    film.Fps = fps;
+    film.Size = size;
+    film.Captions = captions;
+    film.ViewLine = ViewLine(solarSystem.Plane, CenterText(solarSystem));
+    WriteFilm(solarSystem, film);  // its errors name the file
+    return;
+  }
   for (int k = 0; k < frames; ++k) {
     if (k > 0) {
       solarSystem.SetDateTime(JDToDateRec(0, first + k * stepDays));
@@ -108,7 +175,9 @@ const char* const RenderHelp =
     "         [--days-back D] [--days-ahead D]\n"
     "         [--database DIR --table FILE [--all-objects] [--add NAME,...]] [--captions]\n"
     "         [--motion perturbed|kepler]\n"
-    "         [--frames N [--step-days D]] --out FILE.png|FILE.bmp\n\n"
+    "         [--frames N [--step-days D]] --out FILE.png|FILE.bmp\n"
+    "   or: sollumen-cli render [scene options as above] [--size N] [--captions]\n"
+    "         --frames N [--step-days D] --video FILE.mp4|FILE.webm|FILE.gif [--fps F]\n\n"
     "Draws the scene with its start-up settings (3D view turned 45 degrees\n"
     "about x and z, 2 AU half-width about the Sun, rectangular grid; nine\n"
     "planets and 22 satellites) at the instant JD into an N x N image and\n"
@@ -138,6 +207,15 @@ const char* const RenderHelp =
     "  --frames N       write N images, 1 .. 10000, for a time-lapse film: the\n"
     "                   frame number (0000, 0001, ...) goes before the\n"
     "                   extension of FILE (film.png: film0000.png, ...)\n"
+    "  --video FILE     write the N frames as one film instead: H.264 in an MP4\n"
+    "                   file, VP9 in a WebM file or an animated GIF (one palette\n"
+    "                   for the film), by the extension; up to 100000 frames of\n"
+    "                   50 .. 4000 pixels, each the picture --out would write.\n"
+    "                   The film the window's \"Save animation\" writes for the\n"
+    "                   same scene, step and size. Replaced only when complete;\n"
+    "                   an interrupted film leaves no file\n"
+    "  --fps F          frames per second of the film, 1 .. 60 (GIF: 1 .. 50);\n"
+    "                   default 25\n"
     "  --step-days D    days the instant advances from one frame to the next\n"
     "                   (may be negative or fractional); default 1. Every\n"
     "                   frame's instant must lie in the range of --jd\n"

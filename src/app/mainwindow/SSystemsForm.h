@@ -60,6 +60,7 @@ class TPrintDlg;
 class TSatellitesDlg;
 class TSelectSpacecraftsDlg;
 class TSaveAsBitmapDlg;
+class TSaveAnimationDlg;
 class TSpinButton;
 
 struct TFormOptions {
@@ -219,6 +220,10 @@ public:
   // ---- printing and image export (SSystemsFormOutput.cpp)
   void ActPrintExecute();
   void ActSaveAsBitmapExecute();
+  // "Save animation": a film from the current instant on, made from a copy
+  // of the scene on other threads while a progress window is shown.
+  void ActSaveAnimationExecute();
+  TSaveAnimationDlg* SaveAnimationDlg();
   // The dialogs, made on first use.
   TPrintDlg* PrintDlg();
   TSaveAsBitmapDlg* SaveAsBitmapDlg();
@@ -382,6 +387,7 @@ public:
   QAction* ActSave = nullptr;
   QAction* ActPrint = nullptr;
   QAction* ActSaveAsBitmap = nullptr;
+  QAction* ActSaveAnimation = nullptr;
   QAction* ActLoadTemplate = nullptr;
   QAction* ActAbout = nullptr;
   QAction* ActExit = nullptr;
@@ -510,6 +516,7 @@ private:
   void RepaintScreen();
   TPrintDlg* printDlg_ = nullptr;
   TSaveAsBitmapDlg* saveAsBitmapDlg_ = nullptr;
+  TSaveAnimationDlg* saveAnimationDlg_ = nullptr;
 
   std::unique_ptr<TSolarSystem> solarSystem_;
   std::unique_ptr<TUserPrompts> ownPrompts_;

@@ -189,10 +189,11 @@ void TSolarSystemForm::CreateControls()
   ToolBar->setContentsMargins(0, 0, 0, 0);
   ToolBar->layout()->setSpacing(0);
   ToolBar->setStyleSheet("QToolBar { padding: 0px; spacing: 0px; border: none; }"
-                         "QToolButton { padding: 1px; margin: 0px; }");
+                         "QToolButton { padding: 0px; margin: 0px; }");
   const std::pair<QAction*, const char*> buttons[] = {
       {ActOpen, "TBOpen"},   {ActSave, "TBSave"},   {ActPrint, "TBPrint"},
-      {ActSaveAsBitmap, "TBSaveAsBitmap"}, {ActAbout, "TBAbout"}, {ActExit, "TBExit"}};
+      {ActSaveAsBitmap, "TBSaveAsBitmap"}, {ActSaveAnimation, "TBSaveAnimation"},
+      {ActAbout, "TBAbout"}, {ActExit, "TBExit"}};
   for (const auto& [action, name] : buttons) {
     ToolBar->addAction(action);
     if (QWidget* w = ToolBar->widgetForAction(action)) {
@@ -248,6 +249,7 @@ void TSolarSystemForm::CreateControls()
   PopupMenu->addAction(ActSave);
   PopupMenu->addAction(ActPrint);
   PopupMenu->addAction(ActSaveAsBitmap);
+  PopupMenu->addAction(ActSaveAnimation);
   PopupMenu->addAction(ActLoadTemplate);
   PopupMenu->addSeparator()->setObjectName("N1");
   PopupMenu->addAction(ActAbout);
@@ -480,6 +482,9 @@ void TSolarSystemForm::CreateCommands()
   ActSaveAsBitmap =
       Command("ActSaveAsBitmap", "Save &as bitmap", "save the current plot as a bitmap file", this);
   ActSaveAsBitmap->setIcon(s->standardIcon(QStyle::SP_DriveFDIcon));
+  ActSaveAnimation = Command("ActSaveAnimation", "Save a&nimation…",
+                             "save an animation as a video file (MP4, WebM or GIF)", this);
+  ActSaveAnimation->setIcon(s->standardIcon(QStyle::SP_MediaPlay));
   ActLoadTemplate = Command("ActLoadTemplate", "Load &template file",
                             "load template file (template.orb)", this);
   ActLoadTemplate->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
@@ -549,6 +554,7 @@ void TSolarSystemForm::ConnectControls()
   connect(ActSave, &QAction::triggered, this, [this] { ActSaveExecute(); });
   connect(ActPrint, &QAction::triggered, this, [this] { ActPrintExecute(); });
   connect(ActSaveAsBitmap, &QAction::triggered, this, [this] { ActSaveAsBitmapExecute(); });
+  connect(ActSaveAnimation, &QAction::triggered, this, [this] { ActSaveAnimationExecute(); });
   connect(ActLoadTemplate, &QAction::triggered, this, [this] { ActLoadTemplateExecute(); });
   connect(ActAbout, &QAction::triggered, this, [this] { ActAboutExecute(); });
   connect(ActExit, &QAction::triggered, this, [this] { ActExitExecute(); });

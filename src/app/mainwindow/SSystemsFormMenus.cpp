@@ -24,6 +24,7 @@ void TSolarSystemForm::CreateMenus()
   MFile->addSeparator();
   MFile->addAction(ActPrint);
   MFile->addAction(ActSaveAsBitmap);
+  MFile->addAction(ActSaveAnimation);
   MFile->addSeparator();
   MFile->addAction(ActExit);
 

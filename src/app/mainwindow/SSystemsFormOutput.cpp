@@ -5,13 +5,19 @@
 
 #include "app/widgets/PaintBox.h"
 #include "app/output/ExportImage.h"
+#include "app/output/FilmProgressDlgs.h"
+#include "app/output/FilmRecording.h"
 #include "app/output/OutputTexts.h"
 #include "app/output/PrintDlgs.h"
 #include "app/output/PrintPage.h"
+#include "app/output/SaveAnimationDlgs.h"
 #include "app/output/SaveAsBitmapDlgs.h"
+#include "scene/SceneCopy.h"
 
 #include <QComboBox>
 #include <QPrinter>
+
+#include <memory>
 
 TPrintDlg* TSolarSystemForm::PrintDlg()
 {
@@ -23,6 +29,17 @@ TSaveAsBitmapDlg* TSolarSystemForm::SaveAsBitmapDlg()
 {
   if (!saveAsBitmapDlg_) saveAsBitmapDlg_ = new TSaveAsBitmapDlg(Prompts(), this);
   return saveAsBitmapDlg_;
+}
+
+TSaveAnimationDlg* TSolarSystemForm::SaveAnimationDlg()
+{
+  if (!saveAnimationDlg_) {
+    saveAnimationDlg_ = new TSaveAnimationDlg(Prompts(), this);
+    // First proposals; later the dialog keeps what was chosen last.
+    saveAnimationDlg_->SetFilmFileName(ProposeFilmFileName(DocumentFileName, BitmapPath));
+    saveAnimationDlg_->SetFilmSize(BitmapSize);
+  }
+  return saveAnimationDlg_;
 }
 
 std::vector<std::string> TSolarSystemForm::OutputLines() const
@@ -83,4 +100,43 @@ void TSolarSystemForm::ActSaveAsBitmapExecute()
   } catch (const std::exception& e) {
     Prompts().Error(this, e.what());
   }
+}
+
+void TSolarSystemForm::ActSaveAnimationExecute()
+{
+  TSaveAnimationDlg& dialog = *SaveAnimationDlg();
+  dialog.SetStep(TimeStepValue, TimeStepUnit);
+  dialog.SetFirstInstant(CurrentTime);
+  if (!Prompts().RunDialog(dialog)) return;
+
+  TFilmSettings film;
+  film.Path = dialog.GetFilmFileName();
+  film.Frames = dialog.Frames();
+  film.StepDays = dialog.StepDays();
+  film.Fps = dialog.Fps();
+  film.Size = dialog.FilmSize();
+  film.Captions = dialog.Captions();
+  film.ViewLine = OutputLines()[1];
+  // Refused before any work: a file no film format has, a missing encoder,
+  // frames beyond the years shown.
+  try {
+    CheckFilmFile(film.Path, film.Fps);
+    CheckFilmInstants(CurrentTime, film.StepDays, film.Frames);
+  } catch (const std::exception& e) {
+    Prompts().Error(this, e.what());
+    return;
+  }
+
+  // The film moves a copy of the scene through time; the window's scene,
+  // instant and controls stay as they are.
+  auto scene = std::make_shared<TSolarSystem>();
+  CopyScene(*solarSystem_, *scene);
+  scene->SetDateTime(CurrentTime);
+  TFilmProgressDlg progress(this);
+  const TFilmProgressDlg::TResult result =
+      progress.Run(film.Frames, [scene, film](TFilmProgress& p) { RecordFilm(*scene, film, p); });
+  if (result == TFilmProgressDlg::TResult::Failed) Prompts().Error(this, progress.Error);
+  else if (result == TFilmProgressDlg::TResult::Cancelled)
+    Prompts().Message(this, "The animation was cancelled; " + NamePart(film.Path) +
+                                " was not written.");
 }

@@ -111,3 +111,19 @@ std::string CompleteExportFileName(const std::string& fieldText, const std::stri
 }
 
 bool IsBmpFileName(const std::string& path) { return LowerExtension(path) == ".bmp"; }
+
+std::string ProposeFilmFileName(const std::string& documentFileName, const std::string& dir)
+{
+  const std::string picture = ProposeExportFileName(documentFileName, dir);
+  if (IsBlank(NamePart(picture))) return picture;
+  return picture.substr(0, picture.size() - 4) + ".mp4";  // ".png" off
+}
+
+std::string CompleteFilmFileName(const std::string& fieldText, const std::string& dir)
+{
+  std::string f = fieldText;
+  const std::string name = NamePart(f);
+  if (!name.empty() && name.find('.', 1) == std::string::npos) f += ".mp4";
+  if (DirectoryPart(f).empty()) f = WithSlash(dir) + f;
+  return f;
+}

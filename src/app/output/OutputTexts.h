@@ -53,3 +53,12 @@ std::string ExportFieldText(const std::string& path);
 std::string CompleteExportFileName(const std::string& fieldText, const std::string& exportDir);
 // True when the name ends in ".bmp" (any case).
 bool IsBmpFileName(const std::string& path);
+
+// ---- names of films
+// The film the window proposes: the current document's name with ".mp4"
+// in the directory (the directory alone for no document or "last.orb").
+std::string ProposeFilmFileName(const std::string& documentFileName, const std::string& dir);
+// The file written for what the film's name field holds: ".mp4" appended
+// to a name without an extension (any other extension is kept, to be
+// refused if no film format has it), `dir` put in front of a bare name.
+std::string CompleteFilmFileName(const std::string& fieldText, const std::string& dir);
