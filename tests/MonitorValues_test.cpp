@@ -89,8 +89,10 @@ TEST(MonitorFormats, ValuesBeyondThePrintableRangeTurnScientific)
   EXPECT_EQ(AngleText(400.999L * DegreesToRadians, 0), "401\u00b0 00' ");  // not reduced
   EXPECT_EQ(DMSText(RadToDMS(1e30L), 0), "2000000000\u00b0 00' ");  // held at the bound
 
-  // A minor body whose axis and inclination fit the element columns.
+  // A minor body whose axis and inclination fit the element columns, on the
+  // row's own ellipse so that its elements are shown as they are stored.
   TSolarSystem scene;
+  scene.MinorBodyMotion = TMinorBodyMotion::Kepler;
   TOrbitElements el = CeresLike();
   el.AxisAU = 5e12L;
   el.DailyMotion = 0.9856076686L / std::pow(5e12L, 1.5L);
