@@ -61,15 +61,12 @@ void TOrbitPoints::Fill() const
   stale_.store(false, std::memory_order_release);
 }
 
-void TOrbitalObject::Calculate(long double jd)
+void TOrbitalObject::GetOrbitPoints(TOrbitPointArray& points) const
 {
-  TOEObject::Calculate(jd);
-  orbitElements_ = Elements;
-  orbitJD_ = jd;
-  OrbitPoints.Invalidate();
+  for (int k = 1; k <= OrbitPointCount; ++k) points[k - 1] = OrbitPoint(k);
 }
 
-void TOrbitalObject::FillOrbitPoints(TOrbitPointArray& points) const
+void TPlanet::FillOrbitPoints(TOrbitPointArray& points) const
 {
   const long double step = (360.0L / orbitElements_.DailyMotion) / (OrbitPointCount - 1);
   const TKeplerOrbit orbit = PrepareKeplerOrbit(orbitElements_);
@@ -98,7 +95,10 @@ void TPlanet::Calculate(long double jd)
   SemiMajorAxis = Elements.AxisAU;
   Inclination = Elements.Incl;
   Period = 360.0L / Elements.DailyMotion;
-  TOrbitalObject::Calculate(jd);
+  TOEObject::Calculate(jd);
+  orbitElements_ = Elements;
+  orbitJD_ = jd;
+  OrbitPoints.Invalidate();
   if (BodyNumber != bnPluto) PlanetPosition(BodyNumber, jd, Position, SphericalPosition);
   for (int i = 0; i < Satellites.Count(); ++i) Satellites.Items(i)->Calculate(jd);
 }
@@ -121,21 +121,100 @@ TAsteroid::TAsteroid(std::string name, const TOrbitElements& elements, TColor co
 {
 }
 
+TAsteroid::~TAsteroid() = default;
+
+void TAsteroid::Calculate(long double jd)
+{
+  TOEObject::Calculate(jd);
+  orbitElements_ = OrbitElementsAt(jd);
+  orbitJD_ = jd;
+  calculated_ = true;
+}
+
+TOrbitElements TAsteroid::OrbitElementsAt(long double) const { return Elements; }
+
+namespace {
+
+bool SameElements(const TOrbitElements& a, const TOrbitElements& b)
+{
+  return a.EpochJD == b.EpochJD && a.Incl == b.Incl && a.NodeLon == b.NodeLon &&
+         a.PeriLon == b.PeriLon && a.AxisAU == b.AxisAU && a.DailyMotion == b.DailyMotion &&
+         a.Ecc == b.Ecc && a.MeanLon == b.MeanLon;
+}
+
+}  // namespace
+
+const TOrbitCurve* TAsteroid::Orbit(double tolerance) const
+{
+  if (!calculated_) return nullptr;
+  if (curve_ && !SameElements(curve_->Elements(), orbitElements_)) {
+    // An orbit drifting with the instant is kept while the drift stays
+    // below the tolerance; the phase along it always follows the instant.
+    const bool keep = OsculatingOrbit() && tolerance > 0 &&
+                      curve_->DistanceTo(orbitElements_) <= tolerance;
+    if (!keep) curve_.reset();
+  }
+  if (!curve_) curve_ = std::make_unique<TOrbitCurve>(orbitElements_);
+  return curve_.get();
+}
+
+bool TAsteroid::OrbitWalk(double tolerance, TOrbitCurve::TWalk& walk) const
+{
+  const TOrbitCurve* orbit = Orbit(tolerance);
+  if (!orbit) return false;
+  walk = orbit->At(orbitElements_, orbitJD_);
+  return true;
+}
+
+TRectCoord TAsteroid::OrbitPoint(int k) const
+{
+  if (!calculated_) return {};
+  const TOrbitVertex v = TOrbitCurve(orbitElements_, false).SolvedPoint(orbitElements_, orbitJD_, k);
+  return {v.X, v.Y, v.Z};
+}
+
+void TAsteroid::GetOrbitPoints(TOrbitPointArray& points) const
+{
+  if (!calculated_) {
+    points = {};
+    return;
+  }
+  const TOrbitCurve orbit(orbitElements_, false);
+  for (int k = 1; k <= OrbitPointCount; ++k) {
+    const TOrbitVertex v = orbit.SolvedPoint(orbitElements_, orbitJD_, k);
+    points[k - 1] = {v.X, v.Y, v.Z};
+  }
+}
+
 TOEObject* TOEObjectList::Add(std::unique_ptr<TOEObject> body)
 {
   items_.push_back(std::move(body));
+  if (named_) ++names_[items_.back()->Name];
   return items_.back().get();
 }
 
 void TOEObjectList::Clear()
 {
   while (!items_.empty()) items_.pop_back();
+  names_.clear();
+  named_ = false;
 }
 
 void TOEObjectList::DeleteByName(const std::string& name)
 {
-  for (auto i = items_.size(); i-- > 0;)
-    if (items_[i]->Name == name) items_.erase(items_.begin() + static_cast<long>(i));
+  // One pass however many share the name.
+  std::erase_if(items_, [&](const std::unique_ptr<TOEObject>& b) { return b->Name == name; });
+  if (named_) names_.erase(name);
+}
+
+bool TOEObjectList::HasName(const std::string& name) const
+{
+  if (!named_) {
+    names_.clear();
+    for (const auto& body : items_) ++names_[body->Name];
+    named_ = true;
+  }
+  return names_.count(name) > 0;
 }
 
 void TOEObjectList::CalculateAll(long double jd)

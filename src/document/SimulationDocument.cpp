@@ -28,7 +28,7 @@ TColor ReadColor(TReader& r) { return static_cast<TColor>(r.ReadIntValue()); }
 
 void ReadDescription(TReader& r, TDocumentState& state)
 {
-  const std::int32_t n = r.ReadIntValue();
+  const std::int32_t n = r.ReadCountValue(2, "description lines");  // a String takes 2 bytes or more
   for (std::int32_t i = 0; i < n; ++i) state.Description.push_back(r.ReadStringValue());
 }
 
@@ -186,6 +186,9 @@ TDocumentReadResult OpenDocument(TStream& stream, const std::filesystem::path& p
       case TDocumentVersion::V15: ReadDocument15(r, scene, state, result); break;
       default: ReadDocument10(r, path, scene, state, result); break;
     }
+  } catch (const ECountTooLarge& e) {
+    // Said in so many words: such a file is damaged or made to do harm.
+    result.Error = "Error reading file " + path.string() + ". The file is damaged: " + e.what() + ".";
   } catch (const std::exception&) {
     // Whatever stopped the reading (a wrong tag, the end of the data, a value
     // no body can be made of), the document as a whole is unreadable.
