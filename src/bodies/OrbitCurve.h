@@ -56,6 +56,16 @@ public:
   TWalk At(const TOrbitElements& phase, long double jd) const;
   TWalk At(long double jd) const { return At(elements_, jd); }
 
+  // The points the scene's point walk with step `step` visits (point 1, then
+  // every multiple of step up to 359), in the orbit's plane: x towards
+  // perihelion, y 90 degrees on (see Perihelion and Ahead). Returns their
+  // number, at most 359; xs and ys take that many.
+  int PlanePoints(const TWalk& walk, int step, double* xs, double* ys) const;
+  // Unit vectors of the orbit's plane: towards perihelion, and 90 degrees on
+  // along the motion.
+  TOrbitVertex Perihelion() const { return {px_, py_, pz_}; }
+  TOrbitVertex Ahead() const { return {qx_, qy_, qz_}; }
+
   // Point k at the instant jd solved rather than interpolated, the mean
   // anomaly formed in extended precision: the position of the orbit's
   // elements k/359 of a period after jd, to double precision.
@@ -79,9 +89,11 @@ private:
   double qx_ = 0, qy_ = 0, qz_ = 0;  // and 90 degrees on along the motion
   int samples_ = 0;  // per revolution; 0 when not sampled
   int stride_ = 0;   // samples from one drawn point to the next
-  // x, y of samples -1 .. samples_ + 1, so that every interpolation finds
-  // its four samples in a row.
+  // x of samples -1 .. samples_ + 1 (so that every interpolation finds its
+  // four samples in a row), then y of the same.
   std::unique_ptr<double[]> table_;
+  const double* Xs() const { return table_.get(); }
+  const double* Ys() const { return table_.get() + samples_ + 3; }
 };
 
 inline TOrbitVertex TOrbitCurve::TWalk::Point(int k) const
@@ -96,8 +108,8 @@ inline TOrbitVertex TOrbitCurve::TWalk::Point(int k) const
   }
   int i = first_ + k * c.stride_;
   while (i >= c.samples_) i -= c.samples_;
-  const double* s = c.table_.get() + 2 * i;  // samples i - 1 .. i + 2
-  const double x = w0_ * s[0] + w1_ * s[2] + w2_ * s[4] + w3_ * s[6];
-  const double y = w0_ * s[1] + w1_ * s[3] + w2_ * s[5] + w3_ * s[7];
-  return c.Space(x, y);
+  const double* xs = c.Xs() + i;  // samples i - 1 .. i + 2
+  const double* ys = c.Ys() + i;
+  return c.Space(w0_ * xs[0] + w1_ * xs[1] + w2_ * xs[2] + w3_ * xs[3],
+                 w0_ * ys[0] + w1_ * ys[1] + w2_ * ys[2] + w3_ * ys[3]);
 }

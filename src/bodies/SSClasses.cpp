@@ -2,6 +2,11 @@
 
 #include "astro/plt404.h"
 #include "astro/util404.h"
+#include "bodies/DotBodyList.h"
+#include "bodies/ParallelChunks.h"
+
+#include <algorithm>
+#include <climits>
 
 #include <cmath>
 #include <mutex>
@@ -219,5 +224,17 @@ bool TOEObjectList::HasName(const std::string& name) const
 
 void TOEObjectList::CalculateAll(long double jd)
 {
-  for (auto& body : items_) body->Calculate(jd);
+  // Thousands of minor bodies share the cores.
+  constexpr int ManyBodies = 512;
+  const int n = Count();
+  const bool alone = n >= ManyBodies && std::all_of(items_.begin(), items_.end(), [](const auto& b) {
+                       return b->CalculatesAlone();
+                     });
+  if (!alone) {
+    for (auto& body : items_) body->Calculate(jd);
+    return;
+  }
+  RunInChunks(n, TDotBodyList::ThreadCount(INT_MAX), [&](int begin, int end, int) {
+    for (int i = begin; i < end; ++i) items_[i]->Calculate(jd);
+  });
 }

@@ -66,6 +66,9 @@ class TOEObject : public TAstronomialObject {
 public:
   TOEObject(std::string name, const TOrbitElements& elements, TColor color, int bodyNumber);
   void Calculate(long double jd) override;
+  // Whether Calculate touches nothing but the body itself, so that the
+  // bodies of a list may be computed on several threads at once.
+  virtual bool CalculatesAlone() const { return false; }
 
   TOrbitElements Elements;
 };
@@ -208,6 +211,9 @@ public:
   // view), so that a slow drift costs no rebuild at every tick; any other
   // body's orbit is rebuilt as soon as its elements differ at all.
   virtual bool OsculatingOrbit() const { return false; }
+  // A Keplerian position is the body's own business; perturbed motion may
+  // consult the planets, whose theories share caches.
+  bool CalculatesAlone() const override { return !OsculatingOrbit(); }
 
   // The orbit for the instant of the last Calculate, built or rebuilt now if
   // needed (see above; tolerance in AU). Null before the first Calculate.

@@ -7,6 +7,7 @@
 #include "scene/SolarSystem.h"
 
 #include "bodies/ParallelChunks.h"
+#include "bodies/VectorClones.h"
 #include "scene/DotProjection.h"
 
 #include <algorithm>
@@ -20,6 +21,58 @@ namespace {
 constexpr int BodiesPerBlock = 1024;
 
 int Threads(int bodies) { return bodies >= 64 ? TDotBodyList::ThreadCount(INT_MAX) : 1; }
+
+// The projection of one orbit's plane: a point x P + y Q of the orbit (P, Q
+// the plane's unit vectors) lies at H.(x P + y Q - C) horizontally, its
+// squared distance from the centre C is x^2 + y^2 - 2 (x P.C + y Q.C) + C^2
+// and from the Sun x^2 + y^2.
+struct TPlaneProjection {
+  double Hp, Hq, Hc, Wp, Wq, Wc;  // screen coordinates before scaling
+  double Cp, Cq, C2;              // P.C, Q.C, C.C
+};
+
+TPlaneProjection PlaneProjection(const TProjection& p, const TOrbitCurve& orbit)
+{
+  const TOrbitVertex a = orbit.Perihelion(), b = orbit.Ahead();
+  TPlaneProjection q;
+  q.Hp = p.Hx * a.X + p.Hy * a.Y + p.Hz * a.Z;
+  q.Hq = p.Hx * b.X + p.Hy * b.Y + p.Hz * b.Z;
+  q.Hc = p.Dim - (p.Hx * p.Cx + p.Hy * p.Cy + p.Hz * p.Cz);
+  q.Wp = p.Wx * a.X + p.Wy * a.Y + p.Wz * a.Z;
+  q.Wq = p.Wx * b.X + p.Wy * b.Y + p.Wz * b.Z;
+  q.Wc = p.Dim - (p.Wx * p.Cx + p.Wy * p.Cy + p.Wz * p.Cz);
+  q.Cp = a.X * p.Cx + a.Y * p.Cy + a.Z * p.Cz;
+  q.Cq = b.X * p.Cx + b.Y * p.Cy + b.Z * p.Cz;
+  q.C2 = p.Cx * p.Cx + p.Cy * p.Cy + p.Cz * p.Cz;
+  return q;
+}
+
+// The screen offsets of n points of an orbit's plane, -1 for those not
+// drawn: the scene's view test, projection and rectangle test, as the dots
+// of the full list take them, without branches.
+SOLLUMEN_VECTOR_CLONES
+void ProjectPlanePoints(const TProjection p, const TPixelWindow w, const TPlaneProjection q,
+                        const double* __restrict xs, const double* __restrict ys, int n,
+                        std::int32_t* __restrict out)
+{
+  const int xLo = w.XLo, xHi = w.XHi, yLo = w.YLo, yHi = w.YHi, stride = w.Stride;
+  for (int i = 0; i < n; ++i) {
+    const double x = xs[i], y = ys[i];
+    const double sun2 = x * x + y * y;
+    const double center2 = sun2 - 2 * (x * q.Cp + y * q.Cq) + q.C2;
+    const bool inView = (center2 <= p.MaxCenter2) & ((center2 == 0) | (sun2 == 0) | (sun2 >= p.MinSun2));
+    double fx = p.ScaleX * (x * q.Hp + y * q.Hq + q.Hc);
+    double fy = p.ScaleY * (x * q.Wp + y * q.Wq + q.Wc);
+    fx = fx > -2.0 ? fx : -2.0;
+    fx = fx < p.LimitX ? fx : p.LimitX;
+    fy = fy > -2.0 ? fy : -2.0;
+    fy = fy < p.LimitY ? fy : p.LimitY;
+    const int px = static_cast<int>(fx) + p.Left;
+    const int py = p.Top + p.Height - static_cast<int>(fy);
+    const bool shown = inView & (px >= xLo) & (px <= xHi) & (py >= yLo) & (py <= yHi);
+    out[i] = shown ? py * stride + px : -1;
+  }
+}
 
 }  // namespace
 
@@ -99,20 +152,20 @@ void TSolarSystem::PaintOrbitDots(const std::vector<const TAsteroid*>& bodies, d
   for (int block = 0; block < total; block += BodiesPerBlock) {
     const int size = std::min(BodiesPerBlock, total - block);
     RunInChunks(size, Threads(size), [&](int begin, int end, int) {
+      double xs[OrbitPointCount], ys[OrbitPointCount];
+      std::int32_t all[OrbitPointCount];
       for (int b = begin; b < end; ++b) {
         const TAsteroid& a = *bodies[block + b];
         std::int32_t* out = offsets.data() + static_cast<std::size_t>(b) * OrbitPointCount;
         int count = 0;
         TOrbitCurve::TWalk walk;
         if (a.OrbitWalk(tolerance, walk)) {
+          const TOrbitCurve& orbit = *a.Orbit(tolerance);
           const int q = OrbitLevel(a.Elements.AxisAU, dim_);
-          WalkOrbitPoints(OrbitStep(q, a.Elements.Ecc), [&](int k) {
-            const TOrbitVertex v = walk.Point(k);
-            int px, py;
-            if (ProjectDot(p, v.X, v.Y, v.Z, px, py) && px >= w.XLo && px <= w.XHi &&
-                py >= w.YLo && py <= w.YHi)
-              out[count++] = py * w.Stride + px;
-          });
+          const int n = orbit.PlanePoints(walk, OrbitStep(q, a.Elements.Ecc), xs, ys);
+          ProjectPlanePoints(p, w, PlaneProjection(p, orbit), xs, ys, n, all);
+          for (int k = 0; k < n; ++k)
+            if (all[k] >= 0) out[count++] = all[k];
         }
         counts[b] = count;
       }
