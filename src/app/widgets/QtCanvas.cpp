@@ -1,11 +1,15 @@
 #include "app/widgets/QtCanvas.h"
 
 #include <QFontMetrics>
+#include <QGlyphRun>
+#include <QTextLayout>
 #include <QLineF>
 #include <QString>
 
 #include <algorithm>
 #include <cmath>
+#include <mutex>
+#include <unordered_map>
 
 namespace {
 
@@ -200,11 +204,68 @@ void TQtCanvas::FillEllipse(int x1, int y1, int x2, int y2, const QColor& color)
 
 void TQtCanvas::SetFontColor(TColor color) { fontColor_ = ToQColor(color); }
 
+namespace {
+
+// Labels laid out once per font and text: the names of thousands of minor
+// bodies are drawn at every tick, and laying text out costs far more than
+// drawing its glyphs. Emptied when the font changes or it holds too many.
+struct TLabelLayout {
+  QList<QGlyphRun> Runs;
+  double Ascent = 0;  // of the line the glyphs stand on
+};
+
+class TLabelCache {
+public:
+  const TLabelLayout& Get(const QFont& font, const std::string& text)
+  {
+    if (font != font_ || layouts_.size() > MaxLabels) {
+      layouts_.clear();
+      font_ = font;
+    }
+    auto it = layouts_.find(text);
+    if (it != layouts_.end()) return it->second;
+    QTextLayout layout(QString::fromStdString(text), font);
+    QTextOption option;
+    option.setWrapMode(QTextOption::NoWrap);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    layout.endLayout();
+    TLabelLayout entry;
+    if (line.isValid()) {
+      entry.Runs = layout.glyphRuns();
+      entry.Ascent = line.ascent();
+    }
+    return layouts_.emplace(text, std::move(entry)).first->second;
+  }
+
+private:
+  static constexpr std::size_t MaxLabels = 65536;
+  QFont font_;
+  std::unordered_map<std::string, TLabelLayout> layouts_;
+};
+
+TLabelCache& LabelCache()
+{
+  static TLabelCache cache;
+  return cache;
+}
+
+std::mutex labelCacheLock;
+
+}  // namespace
+
 void TQtCanvas::TextOut(int x, int y, const std::string& text)
 {
   painter_.setPen(fontColor_);
   if (ascent_ < 0) MeasureFont();
-  painter_.drawText(QPointF(x, y + ascent_), QString::fromStdString(text));
+  {
+    const std::lock_guard<std::mutex> lock(labelCacheLock);
+    const TLabelLayout& label = LabelCache().Get(painter_.font(), text);
+    // The baseline where drawText puts it, the font's ascent below the top.
+    const QPointF origin(x, y + ascent_ - label.Ascent);
+    for (const QGlyphRun& run : label.Runs) painter_.drawGlyphRun(origin, run);
+  }
   painter_.setPen(pen_);
 }
 
