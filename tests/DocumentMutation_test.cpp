@@ -85,9 +85,10 @@ TEST_P(DocumentMutation, DamagedDocumentsEndInTheDocumentMessages)
       ++failures;
       // The plain message, or the same followed by the damage when a list
       // claims more than the file holds.
-      if (r.Error != expected)
+      if (r.Error != expected) {
         ASSERT_EQ(r.Error.substr(0, expected.size() + 22), expected + " The file is damaged: ")
             << "shard " << shard << " mutant " << i;
+      }
       EXPECT_FALSE(r.OfferConversion());
     }
     if (r.Version == TDocumentVersion::None) ++unknown;

@@ -131,12 +131,10 @@ TAsteroid::~TAsteroid() = default;
 void TAsteroid::Calculate(long double jd)
 {
   TOEObject::Calculate(jd);
-  orbitElements_ = OrbitElementsAt(jd);
+  orbitElements_ = OrbitElements();
   orbitJD_ = jd;
   calculated_ = true;
 }
-
-TOrbitElements TAsteroid::OrbitElementsAt(long double) const { return Elements; }
 
 namespace {
 

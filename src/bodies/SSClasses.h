@@ -70,6 +70,11 @@ public:
   // bodies of a list may be computed on several threads at once.
   virtual bool CalculatesAlone() const { return false; }
 
+  // The orbit at the instant of the last Calculate, which is drawn: the
+  // elements themselves, but for a minor body moved by perturbations its
+  // osculating orbit of that instant.
+  virtual const TOrbitElements& OrbitElements() const { return Elements; }
+
   TOrbitElements Elements;
 };
 
@@ -201,12 +206,11 @@ public:
   ~TAsteroid() override;
   void Calculate(long double jd) override;
 
-  // The elements the orbit is drawn from at the instant jd: Elements, which
-  // do not change with time. A body moved by perturbations gives its
-  // osculating elements of that instant here and answers true to
+  // The orbit is drawn from OrbitElements() as they are after Calculate:
+  // Elements, which do not change with time. A body moved by perturbations
+  // gives its osculating elements of the instant there and answers true to
   // OsculatingOrbit.
-  virtual TOrbitElements OrbitElementsAt(long double jd) const;
-  // Whether the elements above drift with time. Such an orbit is kept until
+  // Whether those elements drift with time. Such an orbit is kept until
   // it has moved by more than the tolerance given to Orbit (a pixel of the
   // view), so that a slow drift costs no rebuild at every tick; any other
   // body's orbit is rebuilt as soon as its elements differ at all.

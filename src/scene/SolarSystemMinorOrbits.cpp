@@ -11,6 +11,7 @@
 #include "scene/DotProjection.h"
 
 #include <algorithm>
+#include <atomic>
 #include <climits>
 #include <cstdint>
 
@@ -107,7 +108,7 @@ void TSolarSystem::PaintMinorBodyOrbits()
       }
       continue;
     }
-    if (overlays && OrbitLevel(o.Elements.AxisAU, dim_) > 0) {
+    if (overlays && OrbitLevel(o.OrbitElements().AxisAU, dim_) > 0) {
       flush();
       PaintApsides(o);
       PaintLineOfNodes(o);
@@ -131,8 +132,8 @@ void TSolarSystem::PaintOrbitDots(const std::vector<const TAsteroid*>& bodies, d
       TOrbitPointArray points;
       a->GetOrbitPoints(points);
       const TColor color = Mode(a->Color);
-      const int q = OrbitLevel(a->Elements.AxisAU, dim_);
-      WalkOrbitPoints(OrbitStep(q, a->Elements.Ecc), [&](int k) {
+      const int q = OrbitLevel(a->OrbitElements().AxisAU, dim_);
+      WalkOrbitPoints(OrbitStep(q, a->OrbitElements().Ecc), [&](int k) {
         const TRectCoord& p = points[k - 1];
         if (!IsInView(p)) return;
         const TScreenPoint pt = WorldToScreen(p);
@@ -145,8 +146,17 @@ void TSolarSystem::PaintOrbitDots(const std::vector<const TAsteroid*>& bodies, d
   const TProjection p = MakeProjection(view);
   const TPixelWindow w = PixelWindow(*canvas_, view);
   if (w.XLo > w.XHi || w.YLo > w.YHi) return;
-  // Each body's dots take the screen offsets [k * 360, k * 360 + count[k]).
-  std::vector<std::int32_t> offsets(static_cast<std::size_t>(BodiesPerBlock) * OrbitPointCount);
+  // When every orbit has the same colour (the usual case: the list takes the
+  // minor bodies' colour) the order of the dots does not matter, and each
+  // core writes its own at once. Two cores may then hit one pixel with the
+  // same word; the stores are atomic so that this is no race.
+  const TColor first = Mode(bodies.front()->Color);
+  const bool oneColor = std::all_of(bodies.begin(), bodies.end(),
+                                    [&](const TAsteroid* a) { return Mode(a->Color) == first; });
+  const std::uint32_t oneWord = canvas_->PixelValue(first);
+  // Otherwise each body's dots take the screen offsets [k * 360,
+  // k * 360 + count[k]) and are written in list order afterwards.
+  std::vector<std::int32_t> offsets(oneColor ? 0 : static_cast<std::size_t>(BodiesPerBlock) * OrbitPointCount);
   std::vector<int> counts(BodiesPerBlock);
   const int total = static_cast<int>(bodies.size());
   for (int block = 0; block < total; block += BodiesPerBlock) {
@@ -156,20 +166,24 @@ void TSolarSystem::PaintOrbitDots(const std::vector<const TAsteroid*>& bodies, d
       std::int32_t all[OrbitPointCount];
       for (int b = begin; b < end; ++b) {
         const TAsteroid& a = *bodies[block + b];
-        std::int32_t* out = offsets.data() + static_cast<std::size_t>(b) * OrbitPointCount;
+        std::int32_t* out = oneColor ? all : offsets.data() + static_cast<std::size_t>(b) * OrbitPointCount;
         int count = 0;
         TOrbitCurve::TWalk walk;
         if (a.OrbitWalk(tolerance, walk)) {
           const TOrbitCurve& orbit = *a.Orbit(tolerance);
-          const int q = OrbitLevel(a.Elements.AxisAU, dim_);
-          const int n = orbit.PlanePoints(walk, OrbitStep(q, a.Elements.Ecc), xs, ys);
+          const int q = OrbitLevel(a.OrbitElements().AxisAU, dim_);
+          const int n = orbit.PlanePoints(walk, OrbitStep(q, a.OrbitElements().Ecc), xs, ys);
           ProjectPlanePoints(p, w, PlaneProjection(p, orbit), xs, ys, n, all);
           for (int k = 0; k < n; ++k)
             if (all[k] >= 0) out[count++] = all[k];
         }
         counts[b] = count;
+        if (oneColor)
+          for (int k = 0; k < count; ++k)
+            std::atomic_ref<std::uint32_t>(pixels[out[k]]).store(oneWord, std::memory_order_relaxed);
       }
     });
+    if (oneColor) continue;
     for (int b = 0; b < size; ++b) {
       const std::uint32_t word = canvas_->PixelValue(Mode(bodies[block + b]->Color));
       const std::int32_t* in = offsets.data() + static_cast<std::size_t>(b) * OrbitPointCount;

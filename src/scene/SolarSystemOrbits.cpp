@@ -60,7 +60,7 @@ void TSolarSystem::PaintOrbit(TOEObject& o)
 {
   auto* body = dynamic_cast<TOrbitalObject*>(&o);
   if (!body || !o.Visible) return;
-  const int q = OrbitLevel(o.Elements.AxisAU, dim_);
+  const int q = OrbitLevel(o.OrbitElements().AxisAU, dim_);
   if (q > 0) {
     PaintApsides(o);
     PaintLineOfNodes(o);
@@ -68,7 +68,7 @@ void TSolarSystem::PaintOrbit(TOEObject& o)
   const TColor color = Mode(o.Color);
   TOrbitPointArray points;
   body->GetOrbitPoints(points);
-  WalkOrbitPoints(OrbitStep(q, o.Elements.Ecc), [&](int k) {
+  WalkOrbitPoints(OrbitStep(q, o.OrbitElements().Ecc), [&](int k) {
     const TRectCoord& p = points[k - 1];
     if (!IsInView(p)) return;
     const TScreenPoint pt = WorldToScreen(p);
@@ -80,7 +80,7 @@ void TSolarSystem::PaintPerpendiculars(TOEObject& o)
 {
   auto* body = dynamic_cast<TOrbitalObject*>(&o);
   if (!body || !o.Visible || !ShowOrbits || !ShowPerpendiculars) return;
-  const int q = OrbitLevel(o.Elements.AxisAU, dim_);
+  const int q = OrbitLevel(o.OrbitElements().AxisAU, dim_);
   if (q == 0) return;
   const TColor color = Mode(PerpendicularColor);
   TOrbitPointArray points;
@@ -94,7 +94,7 @@ void TSolarSystem::PaintPerpendiculars(TOEObject& o)
 void TSolarSystem::PaintApsides(TOEObject& o)
 {
   if (!o.Visible || !ShowApsides) return;
-  TOrbitElements el = o.Elements;
+  TOrbitElements el = o.OrbitElements();
   el.MeanLon = el.PeriLon;  // mean anomaly 0 at the epoch
   const TRectCoord perihelion = KeplerPosition(el, el.EpochJD);
   if (!IsInView(perihelion)) return;
