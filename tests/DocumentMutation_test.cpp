@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -82,7 +83,12 @@ TEST_P(DocumentMutation, DamagedDocumentsEndInTheDocumentMessages)
     }
     if (r.Failed()) {
       ++failures;
-      ASSERT_EQ(r.Error, expected) << "shard " << shard << " mutant " << i;
+      // The plain message, or the same followed by the damage when a list
+      // claims more than the file holds.
+      if (r.Error != expected) {
+        ASSERT_EQ(r.Error.substr(0, expected.size() + 22), expected + " The file is damaged: ")
+            << "shard " << shard << " mutant " << i;
+      }
       EXPECT_FALSE(r.OfferConversion());
     }
     if (r.Version == TDocumentVersion::None) ++unknown;
@@ -100,3 +106,81 @@ TEST_P(DocumentMutation, DamagedDocumentsEndInTheDocumentMessages)
 }
 
 INSTANTIATE_TEST_SUITE_P(Shards, DocumentMutation, ::testing::Range(0, 8));
+
+namespace {
+
+Bytes DocumentBytes(TSolarSystem& scene, const TDocumentState& state)
+{
+  TMemoryStream m;
+  {
+    TWriter w(m);
+    WriteDocument(w, scene, state);
+  }
+  return m.Bytes();
+}
+
+TOrbitElements SomeOrbit()
+{
+  TOrbitElements el;
+  el.EpochJD = 2460600.5L;
+  el.AxisAU = 2.5L;
+  el.Ecc = 0.1L;
+  el.DailyMotion = 0.9856076686L / (2.5L * std::sqrt(2.5L));
+  return el;
+}
+
+}  // namespace
+
+TEST(DocumentLists, CountsBeyondTheBytesLeftAreRefusedBeforeAnyRoomIsMade)
+{
+  // Each list once with one member and once with two: the documents first
+  // differ in the list's count, which becomes 2^31 - 1 in a document that
+  // still holds the one member.
+  struct TList {
+    const char* Items;
+    void (*Grow)(TSolarSystem&, TDocumentState&);
+  };
+  const TList lists[] = {
+      {"minor bodies",
+       [](TSolarSystem& s, TDocumentState&) {
+         s.AsteroidsList().Add(std::make_unique<TAsteroid>("Minor", SomeOrbit(), 0x008080));
+       }},
+      {"user-defined lines",
+       [](TSolarSystem& s, TDocumentState&) {
+         s.DirectionList().Add(std::make_unique<TDirection>(9, 0xFF, 3));
+       }},
+      {"description lines", [](TSolarSystem&, TDocumentState& d) { d.Description.push_back("{x}"); }},
+      {"satellites",
+       [](TSolarSystem& s, TDocumentState&) { AddSatellites(*s.Planet(0), 0x008080); }},
+  };
+  for (const TList& list : lists) {
+    TSolarSystem scene;
+    TDocumentState state;
+    scene.Planet(0)->Satellites.Clear();  // the Earth's list starts empty
+    list.Grow(scene, state);
+    const Bytes one = DocumentBytes(scene, state);
+    list.Grow(scene, state);
+    const Bytes two = DocumentBytes(scene, state);
+    std::size_t at = 0;
+    while (at < one.size() && one[at] == two[at]) ++at;
+    ASSERT_EQ(one[at - 1], 2) << list.Items << ": a one-byte count";
+    Bytes hostile(one.begin(), one.begin() + static_cast<std::ptrdiff_t>(at - 1));
+    for (std::uint8_t b : {0x04, 0xFF, 0xFF, 0xFF, 0x7F}) hostile.push_back(b);
+    hostile.insert(hostile.end(), one.begin() + static_cast<std::ptrdiff_t>(at + 1), one.end());
+
+    TSolarSystem target;
+    TDocumentState targetState;
+    TMemoryStream m(hostile);
+    LargestAllocation = 0;
+    const TDocumentReadResult r = OpenDocument(m, "/no-such-dir/m.orb", target, targetState, "/no-such-dir/");
+    EXPECT_LT(LargestAllocation.load(), std::size_t{64} << 10) << list.Items;
+    const std::string left = std::to_string(hostile.size() - at - 4);
+    EXPECT_EQ(r.Error, "Error reading file /no-such-dir/m.orb. The file is damaged: a list of "
+                       "2147483647 " + std::string(list.Items) + " cannot fit in the " + left +
+                           " bytes left.");
+    // The honest document reads.
+    TMemoryStream honest(one);
+    EXPECT_FALSE(OpenDocument(honest, "/no-such-dir/m.orb", target, targetState, "/").Failed())
+        << list.Items;
+  }
+}

@@ -183,13 +183,15 @@ TEST(BodyRecords, DamagedDataKeepsTheBodiesReadSoFar)
   EXPECT_EQ(ReadError(b, [&](TReader& r) { ReadBodiesV2(r, list); }), "Stream read error");
   EXPECT_EQ(list.Count(), 2);
 
-  // A count far beyond the data costs nothing but the records present.
+  // A count far beyond the data is refused before a single record is read.
   const Bytes huge = Written([](TWriter& w) {
     w.WriteIntValue(2147483647);
     WriteV2(w, "only", 1, 11);
   });
-  EXPECT_EQ(ReadError(huge, [&](TReader& r) { ReadBodiesV2(r, list); }), "Stream read error");
-  EXPECT_EQ(list.Count(), 1);
+  EXPECT_EQ(ReadError(huge, [&](TReader& r) { ReadBodiesV2(r, list); }),
+            "a list of 2147483647 minor bodies cannot fit in the " +
+                std::to_string(huge.size() - 5) + " bytes left");
+  EXPECT_EQ(list.Count(), 0);
 }
 
 TEST(BodyRecords, ElementSetsWithoutAnOrbitAreDamagedData)

@@ -61,6 +61,14 @@ void ExpectSameOrbit(const TOrbitPoints& a, const TOrbitPoints& b, const std::st
     ExpectSamePoint(a[k], b[k], name + " point " + std::to_string(k + 1));
 }
 
+// The same for any body with an orbit, read point by point.
+void ExpectSameOrbit(const TOrbitalObject& a, const TOrbitalObject& b, const std::string& name)
+{
+  EXPECT_GT(VecLength(a.OrbitPoint(1)), 0) << name << " has an orbit";
+  for (int k = 1; k <= OrbitPointCount; ++k)
+    ExpectSamePoint(a.OrbitPoint(k), b.OrbitPoint(k), name + " point " + std::to_string(k));
+}
+
 bool SameOp(const TCanvasOp& a, const TCanvasOp& b)
 {
   return a.Kind == b.Kind && a.X1 == b.X1 && a.Y1 == b.Y1 && a.X2 == b.X2 && a.Y2 == b.Y2 &&
@@ -97,7 +105,7 @@ TEST(OrbitCache, ReadAfterSeveralInstantsEqualsAFreshBody)
   TAsteroid freshMinor("Sample", elements, 0x008080);
   freshMinor.Calculate(Last);
 
-  ExpectSameOrbit(minor.OrbitPoints, freshMinor.OrbitPoints, "minor body");
+  ExpectSameOrbit(minor, freshMinor, "minor body");
   for (size_t i = 0; i < fresh.size(); ++i) {
     ExpectSameOrbit(stepped[i]->OrbitPoints, fresh[i]->OrbitPoints, stepped[i]->Name);
     for (int j = 0; j < fresh[i]->Satellites.Count(); ++j) {
@@ -201,9 +209,8 @@ TEST(OrbitCache, SceneSteppedThroughViewsDrawsAsAFreshScene)
     for (size_t i = 0; i < a.Ops.size(); ++i)
       EXPECT_TRUE(SameOp(a.Ops[i], b.Ops[i])) << "op " << i << ", Dim " << static_cast<double>(dim);
   }
-  ExpectSameOrbit(static_cast<TAsteroid*>(stepped.AsteroidsList().Items(0))->OrbitPoints,
-                  static_cast<TAsteroid*>(fresh.AsteroidsList().Items(0))->OrbitPoints,
-                  "minor body");
+  ExpectSameOrbit(*static_cast<TAsteroid*>(stepped.AsteroidsList().Items(0)),
+                  *static_cast<TAsteroid*>(fresh.AsteroidsList().Items(0)), "minor body");
   for (int i = 0; i < 9; ++i) {
     ExpectSameOrbit(stepped.Planet(i)->OrbitPoints, fresh.Planet(i)->OrbitPoints,
                     stepped.Planet(i)->Name);
@@ -212,4 +219,118 @@ TEST(OrbitCache, SceneSteppedThroughViewsDrawsAsAFreshScene)
                       fresh.Planet(i)->Satellites.Items(j)->OrbitPoints,
                       stepped.Planet(i)->Satellites.Items(j)->Name);
   }
+}
+
+namespace {
+
+TOrbitElements Orbit(long double a, long double e)
+{
+  TOrbitElements el = MinorBodyElements();
+  el.AxisAU = a;
+  el.Ecc = e;
+  el.DailyMotion = 0.9856076686L / (a * std::sqrt(a));
+  return el;
+}
+
+// The drawn points of a body's kept orbit at its instant.
+std::vector<TOrbitVertex> DrawnPoints(const TAsteroid& body, double tolerance = 0)
+{
+  TOrbitCurve::TWalk walk;
+  EXPECT_TRUE(body.OrbitWalk(tolerance, walk));
+  std::vector<TOrbitVertex> v;
+  for (int k = 1; k <= OrbitPointCount; ++k) v.push_back(walk.Point(k));
+  return v;
+}
+
+// Elements that drift by `rate` AU of semi-major axis a day, as osculating
+// elements do.
+class TDriftingBody : public TAsteroid {
+public:
+  TDriftingBody(const TOrbitElements& el, long double rate) : TAsteroid("Drifting", el, 0), rate_(rate) {}
+  TOrbitElements At(long double jd) const
+  {
+    TOrbitElements el = Elements;
+    el.AxisAU += rate_ * (jd - Elements.EpochJD);
+    return el;
+  }
+  void Calculate(long double jd) override
+  {
+    osculating_ = At(jd);
+    TAsteroid::Calculate(jd);
+  }
+  const TOrbitElements& OrbitElements() const override { return osculating_; }
+  bool OsculatingOrbit() const override { return true; }
+
+private:
+  long double rate_;
+  TOrbitElements osculating_;
+};
+
+}  // namespace
+
+TEST(KeptOrbit, ReadAfterManyInstantsEqualsAFreshOneAndIsBuiltOnce)
+{
+  // From the main belt to comet-like orbits, whose points are solved one by
+  // one; the instant moves a day at a time, with jumps of years between.
+  for (long double e : {0.0L, 0.15L, 0.45L, 0.65L, 0.78L, 0.93L}) {
+    const TOrbitElements el = Orbit(e > 0.9L ? 12 : 2.6L, e);
+    TAsteroid stepped("Sample", el, 0x008080);
+    long double jd = 2451545.0L;
+    stepped.Calculate(jd);
+    const TOrbitCurve* kept = stepped.Orbit();
+    for (int i = 1; i <= 600; ++i) {
+      jd += i % 100 == 0 ? 3652.75L : 1;
+      stepped.Calculate(jd);
+      if (i % 7 == 0) (void)DrawnPoints(stepped);
+    }
+    EXPECT_EQ(stepped.Orbit(), kept) << "e = " << static_cast<double>(e) << ": built once";
+
+    TAsteroid fresh("Sample", el, 0x008080);
+    fresh.Calculate(jd);
+    const auto a = DrawnPoints(stepped), b = DrawnPoints(fresh);
+    for (int k = 1; k <= OrbitPointCount; ++k) {
+      const std::string what = "e = " + std::to_string(static_cast<double>(e)) + " point " + std::to_string(k);
+      EXPECT_EQ(a[k - 1].X, b[k - 1].X) << what;
+      EXPECT_EQ(a[k - 1].Y, b[k - 1].Y) << what;
+      EXPECT_EQ(a[k - 1].Z, b[k - 1].Z) << what;
+      // And the drawn point is the position k/359 of a period on, solved
+      // in extended precision, to a few parts in 1e8 of the orbit.
+      const TRectCoord exact = KeplerPosition(el, jd + k * (360 / el.DailyMotion) / 359);
+      const TRectCoord p{a[k - 1].X, a[k - 1].Y, a[k - 1].Z};
+      EXPECT_LT(VecLength(VecSub(p, exact)), 5e-8L * el.AxisAU) << what;
+      EXPECT_LT(VecLength(VecSub(stepped.OrbitPoint(k), exact)), 1e-12L * el.AxisAU) << what;
+    }
+  }
+}
+
+TEST(KeptOrbit, RebuiltWhenTheElementsChangeOrDriftByMoreThanThePixel)
+{
+  TAsteroid body("Sample", Orbit(2.6L, 0.2L), 0x008080);
+  EXPECT_EQ(body.Orbit(), nullptr) << "nothing before the first instant";
+  body.Calculate(2451545.0L);
+  const TOrbitCurve* first = body.Orbit();
+  body.Elements.Ecc = 0.2000001L;
+  body.Calculate(2451546.0L);
+  ASSERT_NE(body.Orbit(), nullptr);
+  EXPECT_EQ(body.Orbit()->Elements().Ecc, 0.2000001L) << "rebuilt" << first;
+
+  // A drift of 1e-9 AU a day: a pixel of 1e-6 AU keeps the orbit for a
+  // few hundred days, while the phase follows the elements of the day.
+  const TOrbitElements el = Orbit(2.6L, 0.2L);
+  TDriftingBody drifting(el, 1e-9L);
+  drifting.Calculate(el.EpochJD);
+  const TOrbitCurve* kept = drifting.Orbit(1e-6);
+  for (int day = 1; day <= 300; ++day) {
+    drifting.Calculate(el.EpochJD + day);
+    EXPECT_EQ(drifting.Orbit(1e-6), kept) << "day " << day;
+  }
+  const TOrbitElements now = drifting.At(el.EpochJD + 300);
+  const TOrbitVertex p = DrawnPoints(drifting, 1e-6)[0];
+  const TRectCoord exact = KeplerPosition(now, el.EpochJD + 300 + (360 / now.DailyMotion) / 359);
+  EXPECT_LT(VecLength(VecSub(TRectCoord{p.X, p.Y, p.Z}, exact)), 1e-6L);
+  drifting.Calculate(el.EpochJD + 2000);  // 2e-6 AU on
+  const TOrbitCurve* rebuilt = drifting.Orbit(1e-6);
+  EXPECT_EQ(rebuilt->Elements().AxisAU, drifting.At(el.EpochJD + 2000).AxisAU);
+  EXPECT_EQ(drifting.Orbit(0), drifting.Orbit(0)) << "no tolerance: rebuilt once, then kept";
+  EXPECT_LE(sizeof(TAsteroid), 1024u) << "a lean body";
 }

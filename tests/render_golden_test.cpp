@@ -21,7 +21,9 @@ namespace {
 
 struct TGoldenCase {
   const char* Name;
-  const char* Args;
+  const char* Args;  // @DATA@ stands for the directory of the test data
+  // With --frames N among the options: the last frame is compared.
+  int Frames = 0;
 };
 
 const TGoldenCase GoldenCases[] = {
@@ -38,7 +40,29 @@ const TGoldenCase GoldenCases[] = {
     {"zy_white_on_black_blocks",
      "--jd 2460676.5 --size 200 --plane zy --dim 5 --rotx 30 --color-mode 1 --size-mode 2 "
      "--hide Names"},
+    // 156 listed minor bodies, from the main belt to comet-like orbits.
+    {"minor_bodies_3d", "--doc @DATA@/golden/minor_bodies.orb --motion kepler --size 400"},
+    {"minor_bodies_xy_overlays",
+     "--doc @DATA@/golden/minor_bodies.orb --motion kepler --size 300 --plane xy --dim 4 "
+     "--show Apsides,LineOfNodes,Perpendiculars --color-mode 3"},
+    {"minor_bodies_xz_earth",
+     "--doc @DATA@/golden/minor_bodies.orb --motion kepler --size 300 --plane xz --dim 1.2 --center Earth"},
+    {"minor_bodies_print",
+     "--doc @DATA@/golden/minor_bodies.orb --motion kepler --size 300 --dim 6 --color-mode 0 --size-mode 1"},
+    // Drawn after the instant moved twice, the orbits kept.
+    {"minor_bodies_frames",
+     "--doc @DATA@/golden/minor_bodies.orb --motion kepler --size 400 --frames 3 --step-days 45.5", 3},
 };
+
+// The options with the data directory put in.
+std::string Arguments(const TGoldenCase& c)
+{
+  std::string args = c.Args;
+  const std::string mark = "@DATA@";
+  for (std::size_t at; (at = args.find(mark)) != std::string::npos;)
+    args.replace(at, mark.size(), SOLLUMEN_TEST_DATA);
+  return args;
+}
 
 void PrintTo(const TGoldenCase& c, std::ostream* os) { *os << c.Name; }
 
@@ -54,11 +78,15 @@ class RenderGolden : public testing::TestWithParam<TGoldenCase> {};
 TEST_P(RenderGolden, MatchesTheGoldenImage)
 {
   const TGoldenCase& c = GetParam();
+  const std::filesystem::path dir(testing::TempDir());
+  const std::filesystem::path given = dir / (std::string(c.Name) + ".png");
+  // The frames are numbered before the extension; the last one is compared.
   const std::filesystem::path out =
-      std::filesystem::path(testing::TempDir()) / (std::string(c.Name) + ".png");
+      c.Frames > 0 ? dir / (std::string(c.Name) + "000" + std::to_string(c.Frames - 1) + ".png")
+                   : given;
   std::filesystem::remove(out);
-  const std::string command = std::string("\"") + SOLLUMEN_CLI + "\" render " + c.Args +
-                              " --out \"" + out.string() + "\"";
+  const std::string command = std::string("\"") + SOLLUMEN_CLI + "\" render " + Arguments(c) +
+                              " --out \"" + given.string() + "\"";
   ASSERT_EQ(std::system(command.c_str()), 0) << command;
 
   const std::filesystem::path golden = GoldenDir() / (std::string(c.Name) + ".png");

@@ -122,13 +122,8 @@ TRectCoord KeplerPosition(const TOrbitElements& el, long double jd)
   return KeplerPosition(PrepareKeplerOrbit(el), jd);
 }
 
-TRectCoord KeplerPositionQuick(const TOrbitElements& el, long double jd)
+void EccentricAnomalyQuick(double m, double e, double& sinE, double& cosE)
 {
-  // The mean anomaly is formed in extended precision and loses its whole
-  // turns there; the rest is the same computation in double.
-  const double m = static_cast<double>(
-      ReduceRadians(DegToRad(el.MeanLon + el.DailyMotion * (jd - el.EpochJD) - el.PeriLon)));
-  const double e = static_cast<double>(el.Ecc);
   double ecc = m, s, c;
   for (int i = 0; i < 4; ++i) {
     s = std::sin(ecc);
@@ -144,6 +139,19 @@ TRectCoord KeplerPositionQuick(const TOrbitElements& el, long double jd)
     s = std::sin(ecc);
     c = std::cos(ecc);
   }
+  sinE = s;
+  cosE = c;
+}
+
+TRectCoord KeplerPositionQuick(const TOrbitElements& el, long double jd)
+{
+  // The mean anomaly is formed in extended precision and loses its whole
+  // turns there; the rest is the same computation in double.
+  const double m = static_cast<double>(
+      ReduceRadians(DegToRad(el.MeanLon + el.DailyMotion * (jd - el.EpochJD) - el.PeriLon)));
+  const double e = static_cast<double>(el.Ecc);
+  double s, c;
+  EccentricAnomalyQuick(m, e, s, c);
   double sw, cw, sn, cn, si, ci;
   QuickSinCosDeg(el.PeriLon - el.NodeLon, sw, cw);
   QuickSinCosDeg(el.NodeLon, sn, cn);

@@ -38,6 +38,9 @@ TRectCoord KeplerPosition(const TKeplerOrbit& orbit, long double jd);
 // of the orbit's size, which on the small orbits of satellites is far below
 // a millimetre, at a fraction of the cost.
 TRectCoord KeplerPositionQuick(const TOrbitElements& el, long double jd);
+// The eccentric anomaly of EccentricAnomaly in double precision, as its
+// sine and cosine; m in radians, reduced to a turn.
+void EccentricAnomalyQuick(double m, double e, double& sinE, double& cosE);
 void KeplerPositionPolar(const TOrbitElements& el, long double jd, TRectCoord& rect,
                          TPolarCoord& polar);
 // Velocity in AU per day.

@@ -3,6 +3,11 @@
 #include "astro/plt404.h"
 #include "bodies/MinorBodyMotion.h"
 #include "astro/util404.h"
+#include "bodies/DotBodyList.h"
+#include "bodies/ParallelChunks.h"
+
+#include <algorithm>
+#include <climits>
 
 #include <cmath>
 #include <mutex>
@@ -62,22 +67,12 @@ void TOrbitPoints::Fill() const
   stale_.store(false, std::memory_order_release);
 }
 
-void TOrbitalObject::Calculate(long double jd)
+void TOrbitalObject::GetOrbitPoints(TOrbitPointArray& points) const
 {
-  TOEObject::Calculate(jd);
-  orbitElements_ = Elements;
-  orbitJD_ = jd;
-  OrbitPoints.Invalidate();
+  for (int k = 1; k <= OrbitPointCount; ++k) points[k - 1] = OrbitPoint(k);
 }
 
-void TOrbitalObject::SetOrbit(const TOrbitElements& elements, long double jd)
-{
-  orbitElements_ = elements;
-  orbitJD_ = jd;
-  OrbitPoints.Invalidate();
-}
-
-void TOrbitalObject::FillOrbitPoints(TOrbitPointArray& points) const
+void TPlanet::FillOrbitPoints(TOrbitPointArray& points) const
 {
   const long double step = (360.0L / orbitElements_.DailyMotion) / (OrbitPointCount - 1);
   const TKeplerOrbit orbit = PrepareKeplerOrbit(orbitElements_);
@@ -106,7 +101,10 @@ void TPlanet::Calculate(long double jd)
   SemiMajorAxis = Elements.AxisAU;
   Inclination = Elements.Incl;
   Period = 360.0L / Elements.DailyMotion;
-  TOrbitalObject::Calculate(jd);
+  TOEObject::Calculate(jd);
+  orbitElements_ = Elements;
+  orbitJD_ = jd;
+  OrbitPoints.Invalidate();
   if (BodyNumber != bnPluto) PlanetPosition(BodyNumber, jd, Position, SphericalPosition);
   for (int i = 0; i < Satellites.Count(); ++i) Satellites.Items(i)->Calculate(jd);
 }
@@ -160,6 +158,7 @@ TIntegratedMotion* TAsteroid::Integrated()
 void TAsteroid::Calculate(long double jd)
 {
   TIntegratedMotion* path = Integrated();
+  bool onPath = false;
   if (path) {
     perturbed_->OnPath = false;
     if (!path->Failed()) CoverGrid(path->First() > jd ? path->First() : path->Last(), jd);
@@ -173,12 +172,13 @@ void TAsteroid::Calculate(long double jd)
         if (!ellipse) osculating = Elements;
         perturbed_->Osculating = osculating;
       }
-      perturbed_->OnPath = true;
-      SetOrbit(perturbed_->Osculating, jd);
-      return;
+      perturbed_->OnPath = onPath = true;
     }
   }
-  TOrbitalObject::Calculate(jd);  // two-body motion, also when the path failed
+  if (!onPath) TOEObject::Calculate(jd);  // two-body motion, also when the path failed
+  orbitElements_ = OrbitElements();
+  orbitJD_ = jd;
+  calculated_ = true;
 }
 
 const TOrbitElements& TAsteroid::OrbitElements() const
@@ -186,24 +186,105 @@ const TOrbitElements& TAsteroid::OrbitElements() const
   return perturbed_ && perturbed_->OnPath ? perturbed_->Osculating : Elements;
 }
 
+bool TAsteroid::OsculatingOrbit() const { return perturbed_ && perturbed_->OnPath; }
+
+namespace {
+
+bool SameElements(const TOrbitElements& a, const TOrbitElements& b)
+{
+  return a.EpochJD == b.EpochJD && a.Incl == b.Incl && a.NodeLon == b.NodeLon &&
+         a.PeriLon == b.PeriLon && a.AxisAU == b.AxisAU && a.DailyMotion == b.DailyMotion &&
+         a.Ecc == b.Ecc && a.MeanLon == b.MeanLon;
+}
+
+}  // namespace
+
+const TOrbitCurve* TAsteroid::Orbit(double tolerance) const
+{
+  if (!calculated_) return nullptr;
+  if (curve_ && !SameElements(curve_->Elements(), orbitElements_)) {
+    // An orbit drifting with the instant is kept while the drift stays
+    // below the tolerance; the phase along it always follows the instant.
+    const bool keep = OsculatingOrbit() && tolerance > 0 &&
+                      curve_->DistanceTo(orbitElements_) <= tolerance;
+    if (!keep) curve_.reset();
+  }
+  if (!curve_) curve_ = std::make_unique<TOrbitCurve>(orbitElements_);
+  return curve_.get();
+}
+
+bool TAsteroid::OrbitWalk(double tolerance, TOrbitCurve::TWalk& walk) const
+{
+  const TOrbitCurve* orbit = Orbit(tolerance);
+  if (!orbit) return false;
+  walk = orbit->At(orbitElements_, orbitJD_);
+  return true;
+}
+
+TRectCoord TAsteroid::OrbitPoint(int k) const
+{
+  if (!calculated_) return {};
+  const TOrbitVertex v = TOrbitCurve(orbitElements_, false).SolvedPoint(orbitElements_, orbitJD_, k);
+  return {v.X, v.Y, v.Z};
+}
+
+void TAsteroid::GetOrbitPoints(TOrbitPointArray& points) const
+{
+  if (!calculated_) {
+    points = {};
+    return;
+  }
+  const TOrbitCurve orbit(orbitElements_, false);
+  for (int k = 1; k <= OrbitPointCount; ++k) {
+    const TOrbitVertex v = orbit.SolvedPoint(orbitElements_, orbitJD_, k);
+    points[k - 1] = {v.X, v.Y, v.Z};
+  }
+}
+
 TOEObject* TOEObjectList::Add(std::unique_ptr<TOEObject> body)
 {
   items_.push_back(std::move(body));
+  if (named_) ++names_[items_.back()->Name];
   return items_.back().get();
 }
 
 void TOEObjectList::Clear()
 {
   while (!items_.empty()) items_.pop_back();
+  names_.clear();
+  named_ = false;
 }
 
 void TOEObjectList::DeleteByName(const std::string& name)
 {
-  for (auto i = items_.size(); i-- > 0;)
-    if (items_[i]->Name == name) items_.erase(items_.begin() + static_cast<long>(i));
+  // One pass however many share the name.
+  std::erase_if(items_, [&](const std::unique_ptr<TOEObject>& b) { return b->Name == name; });
+  if (named_) names_.erase(name);
+}
+
+bool TOEObjectList::HasName(const std::string& name) const
+{
+  if (!named_) {
+    names_.clear();
+    for (const auto& body : items_) ++names_[body->Name];
+    named_ = true;
+  }
+  return names_.count(name) > 0;
 }
 
 void TOEObjectList::CalculateAll(long double jd)
 {
-  for (auto& body : items_) body->Calculate(jd);
+  // Thousands of minor bodies share the cores.
+  constexpr int ManyBodies = 512;
+  const int n = Count();
+  const bool alone = n >= ManyBodies && std::all_of(items_.begin(), items_.end(), [](const auto& b) {
+                       return b->CalculatesAlone();
+                     });
+  if (!alone) {
+    for (auto& body : items_) body->Calculate(jd);
+    return;
+  }
+  RunInChunks(n, TDotBodyList::ThreadCount(INT_MAX), [&](int begin, int end, int) {
+    for (int i = begin; i < end; ++i) items_[i]->Calculate(jd);
+  });
 }

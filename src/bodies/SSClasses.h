@@ -5,6 +5,7 @@
 
 #include "astro/astronomy404.h"
 #include "astro/coord404.h"
+#include "bodies/OrbitCurve.h"
 
 #include <array>
 #include <atomic>
@@ -13,6 +14,7 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 // A 24-bit colour with red in the low byte, then green, then blue.
@@ -64,10 +66,13 @@ class TOEObject : public TAstronomialObject {
 public:
   TOEObject(std::string name, const TOrbitElements& elements, TColor color, int bodyNumber);
   void Calculate(long double jd) override;
+  // Whether Calculate touches nothing but the body itself, so that the
+  // bodies of a list may be computed on several threads at once.
+  virtual bool CalculatesAlone() const { return false; }
 
   // The orbit at the instant of the last Calculate, which is drawn and
   // shown: the elements themselves, but for a minor body pulled by the
-  // planets its osculating orbit.
+  // planets its osculating orbit of that instant.
   virtual const TOrbitElements& OrbitElements() const { return Elements; }
 
   TOrbitElements Elements;
@@ -125,27 +130,17 @@ private:
   mutable std::atomic<bool> stale_{false};
 };
 
-// A Keplerian body that also caches one revolution of its orbit.
-class TOrbitalObject : public TOEObject, protected TOrbitSource {
+// A Keplerian body that also keeps one revolution of its orbit for drawing.
+class TOrbitalObject : public TOEObject {
 public:
   using TOEObject::TOEObject;
-  void Calculate(long double jd) override;
 
-  // Point k (1-based) lies k/359 of a period after the instant: points 1 and
-  // 360 are one period apart, so the polyline through them is closed.
-  const TRectCoord& OrbitPoint(int k) const { return OrbitPoints[k - 1]; }
-  TOrbitPoints OrbitPoints{*this};
-
-protected:
-  void FillOrbitPoints(TOrbitPointArray& points) const override;
-  // The orbit cache follows these elements from the instant jd.
-  void SetOrbit(const TOrbitElements& elements, long double jd);
-
-private:
-  // The elements and instant of the last Calculate, which the orbit cache
-  // is computed from.
-  TOrbitElements orbitElements_{};
-  long double orbitJD_ = 0;
+  // Point k (1-based) lies k/359 of a period after the body's instant:
+  // points 1 and 360 are one period apart, so the polyline through them is
+  // closed. All zero until the first Calculate.
+  virtual TRectCoord OrbitPoint(int k) const = 0;
+  // All 360 points, index k - 1 holding point k.
+  virtual void GetOrbitPoints(TOrbitPointArray& points) const;
 };
 
 class TSatellite;
@@ -170,10 +165,15 @@ private:
 // One of the nine planets; Pluto moves on its mean Keplerian orbit, the
 // others are placed by the planetary theory. The orbit drawn is the mean
 // orbit of the date.
-class TPlanet : public TOrbitalObject {
+class TPlanet : public TOrbitalObject, protected TOrbitSource {
 public:
   TPlanet(int index, TColor color);
   void Calculate(long double jd) override;
+
+  TRectCoord OrbitPoint(int k) const override { return OrbitPoints[k - 1]; }
+  void GetOrbitPoints(TOrbitPointArray& points) const override { points = OrbitPoints; }
+  // The mean orbit of the instant, rebuilt when first read after a Calculate.
+  TOrbitPoints OrbitPoints{*this};
 
   void SetSatellitesColor(TColor color);
   // The last satellite with that number, or nullptr.
@@ -186,14 +186,25 @@ public:
   long double SemiMajorAxis = 0;  // AU
   long double Period = 0;         // days
   long double Inclination = 0;    // degrees
+
+protected:
+  void FillOrbitPoints(TOrbitPointArray& points) const override;
+
+private:
+  // The elements and instant of the last Calculate, which the orbit cache
+  // is computed from.
+  TOrbitElements orbitElements_{};
+  long double orbitJD_ = 0;
 };
 
 class TIntegratedMotion;
 enum class TMinorBodyMotion;
 
-// A minor body (asteroid or comet). Its Elements stay those of its row; in
-// perturbed motion the position and the orbit drawn come from the
-// integrated path, created when first needed.
+// A minor body (asteroid or comet). Lean, as thousands may be listed: its
+// orbit (bodies/OrbitCurve.h) is built when first read and kept while the
+// instant moves, until the elements it was built from change. Its Elements
+// stay those of its row; in perturbed motion the position and the orbit
+// drawn come from the integrated path, created when first needed.
 class TAsteroid : public TOrbitalObject {
 public:
   TAsteroid(std::string name, const TOrbitElements& elements, TColor color);
@@ -209,9 +220,41 @@ public:
   // motion.
   TIntegratedMotion* Integrated();
 
+  // The orbit is drawn from OrbitElements() as they are after Calculate:
+  // Elements, which do not change with time, or in perturbed motion the
+  // osculating elements of the instant.
+  // Whether those elements drift with time. Such an orbit is kept until
+  // it has moved by more than the tolerance given to Orbit (a pixel of the
+  // view), so that a slow drift costs no rebuild at every tick; any other
+  // body's orbit is rebuilt as soon as its elements differ at all.
+  virtual bool OsculatingOrbit() const;
+  // A Keplerian position is the body's own business; perturbed motion may
+  // extend the perturbers' shared grid.
+  bool CalculatesAlone() const override { return !perturbed_ && !OsculatingOrbit(); }
+
+  // The orbit for the instant of the last Calculate, built or rebuilt now if
+  // needed (see above; tolerance in AU). Null before the first Calculate.
+  // Bodies of one list may be brought up to date on several threads at
+  // once, each body on one.
+  const TOrbitCurve* Orbit(double tolerance = 0) const;
+  // The points of that orbit at the instant of the last Calculate, the
+  // phase taken from the elements in use then; false before the first.
+  bool OrbitWalk(double tolerance, TOrbitCurve::TWalk& walk) const;
+  // Frees the kept orbit; the next read builds it again.
+  void ReleaseOrbit() { curve_.reset(); }
+
+  // Solved one by one from the elements in use (not read off the kept
+  // orbit, which is for drawing): the positions to double precision.
+  TRectCoord OrbitPoint(int k) const override;
+  void GetOrbitPoints(TOrbitPointArray& points) const override;
+
 private:
   struct TPerturbed;
   std::unique_ptr<TPerturbed> perturbed_;  // null in Keplerian motion
+  TOrbitElements orbitElements_{};  // in use at the last Calculate
+  long double orbitJD_ = 0;
+  bool calculated_ = false;
+  mutable std::unique_ptr<TOrbitCurve> curve_;
 };
 
 // Owning list of element bodies in insertion order.
@@ -228,10 +271,17 @@ public:
   void Clear();  // frees the members from the last to the first
   // Frees and removes every member named exactly `name`.
   void DeleteByName(const std::string& name);
+  // Whether a member is named exactly `name`, in constant time: the names
+  // are indexed once asked for. A member's name must not change while it is
+  // listed.
+  bool HasName(const std::string& name) const;
   void CalculateAll(long double jd);
 
 private:
   std::vector<std::unique_ptr<TOEObject>> items_;
+  // Members by name (how many have it), kept from the first HasName on.
+  mutable std::unordered_map<std::string, int> names_;
+  mutable bool named_ = false;
 };
 
 // ---------------------------------------------------------------------------

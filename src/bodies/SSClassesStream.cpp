@@ -52,15 +52,25 @@ std::unique_ptr<TOEObject> BodyFromRecord(const TOEObject& record)
   return nullptr;
 }
 
-void ReadBodies(TReader& r, TOEObjectList& list, void (*readBody)(TReader&, TOEObject&))
+// The fewest bytes a record can take, every value at its shortest (a
+// String of length 0, an Integer or Float of one byte, a Boolean): version 1,
+// 2 and 3.
+constexpr std::uint64_t MinBodyBytesV1 = 2 + 2 + 1 + 8 * 2;
+constexpr std::uint64_t MinBodyBytesV2 = MinBodyBytesV1 + 2;
+constexpr std::uint64_t MinBodyBytesV3 = MinBodyBytesV2 + 3 * 2;
+constexpr std::uint64_t MinLineBytes = 2 + 2 + 2 + 1;
+
+void ReadBodies(TReader& r, TOEObjectList& list, void (*readBody)(TReader&, TOEObject&),
+                std::uint64_t minBodyBytes)
 {
   list.Clear();
   TOrbitElements circle;  // any valid set will do for the scratch body
   circle.AxisAU = 1;
   circle.DailyMotion = 1;
   TOEObject scratch("", circle, 0, -1);
-  const std::int32_t n = r.ReadIntValue();
-  // The count is not trusted for memory: each record must actually be there.
+  // The count is not trusted for memory: the bytes left must hold that many
+  // records, and room grows only with the records actually read.
+  const std::int32_t n = r.ReadCountValue(minBodyBytes, "minor bodies");
   for (std::int32_t i = 0; i < n; ++i) {
     readBody(r, scratch);
     if (auto body = BodyFromRecord(scratch)) list.Add(std::move(body));
@@ -110,9 +120,18 @@ void ReadBodyV3(TReader& r, TOEObject& body)
   body.SphericalPosition = RectToPolar(body.Position);
 }
 
-void ReadBodiesV1(TReader& r, TOEObjectList& list) { ReadBodies(r, list, ReadBodyV1); }
-void ReadBodiesV2(TReader& r, TOEObjectList& list) { ReadBodies(r, list, ReadBodyV2); }
-void ReadBodiesV3(TReader& r, TOEObjectList& list) { ReadBodies(r, list, ReadBodyV3); }
+void ReadBodiesV1(TReader& r, TOEObjectList& list)
+{
+  ReadBodies(r, list, ReadBodyV1, MinBodyBytesV1);
+}
+void ReadBodiesV2(TReader& r, TOEObjectList& list)
+{
+  ReadBodies(r, list, ReadBodyV2, MinBodyBytesV2);
+}
+void ReadBodiesV3(TReader& r, TOEObjectList& list)
+{
+  ReadBodies(r, list, ReadBodyV3, MinBodyBytesV3);
+}
 
 void WriteLines(TWriter& w, const TDirectionList& list)
 {
@@ -129,7 +148,7 @@ void WriteLines(TWriter& w, const TDirectionList& list)
 void ReadLines(TReader& r, TDirectionList& list)
 {
   list.Clear();
-  const std::int32_t n = r.ReadIntValue();
+  const std::int32_t n = r.ReadCountValue(MinLineBytes, "user-defined lines");
   for (std::int32_t i = 0; i < n; ++i) {
     auto line = std::make_unique<TDirection>(bnSun, 0, bnEarth);
     line->FromObject = r.ReadIntValue();

@@ -36,7 +36,7 @@ std::string TooLarge(const std::string& what)
 void ReadDescription(TReader& r, TDocumentState& state, TDescriptionUse use,
                      const std::filesystem::path& path, TDocumentReadResult& result)
 {
-  const std::int32_t n = r.ReadIntValue();
+  const std::int32_t n = r.ReadCountValue(2, "description lines");  // a String takes 2 bytes or more
   bool keep = use == TDescriptionUse::Keep;
   std::uintmax_t bytes = 0;
   for (std::int32_t i = 0; i < n; ++i) {
@@ -212,6 +212,9 @@ TDocumentReadResult OpenDocument(TStream& stream, const std::filesystem::path& p
       case TDocumentVersion::V15: ReadDocument15(r, scene, state, use, path, result); break;
       default: ReadDocument10(r, path, scene, state, use, result); break;
     }
+  } catch (const ECountTooLarge& e) {
+    // Said in so many words: such a file is damaged or made to do harm.
+    result.Error = "Error reading file " + path.string() + ". The file is damaged: " + e.what() + ".";
   } catch (const std::exception&) {
     // Whatever stopped the reading (a wrong tag, the end of the data, a value
     // no body can be made of), the document as a whole is unreadable.

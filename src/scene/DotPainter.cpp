@@ -1,5 +1,7 @@
 #include "scene/DotPainter.h"
 
+#include "scene/DotProjection.h"
+
 #include "bodies/ParallelChunks.h"
 #include "bodies/VectorClones.h"
 #include "scene/ColFunc.h"
@@ -18,60 +20,6 @@
 // and canvases without pixels take the plain loop.
 
 namespace {
-
-struct TProjection {
-  double Cx, Cy, Cz, Hx, Hy, Hz, Wx, Wy, Wz, Dim;
-  double MaxCenter2;  // (5 Dim)^2: farther from the centre is out of view
-  double MinSun2;     // (0.03 Dim)^2: closer to the Sun is hidden by it
-  double ScaleX, ScaleY;
-  double LimitX, LimitY;  // scaled coordinates beyond these are far outside
-  int Left, Top, Width, Height;
-};
-
-TProjection MakeProjection(const TDotView& v)
-{
-  TProjection p;
-  p.Cx = v.CenterX, p.Cy = v.CenterY, p.Cz = v.CenterZ;
-  p.Hx = v.Hx, p.Hy = v.Hy, p.Hz = v.Hz;
-  p.Wx = v.Wx, p.Wy = v.Wy, p.Wz = v.Wz;
-  p.Dim = v.Dim;
-  p.MaxCenter2 = 25 * v.Dim * v.Dim;
-  p.MinSun2 = (0.03 * v.Dim) * (0.03 * v.Dim);
-  p.ScaleX = v.Width / (2 * v.Dim);
-  p.ScaleY = v.Height / (2 * v.Dim);
-  p.LimitX = v.Width + 2.0;
-  p.LimitY = v.Height + 2.0;
-  p.Left = v.Left, p.Top = v.Top, p.Width = v.Width, p.Height = v.Height;
-  return p;
-}
-
-// The scene's IsInView and WorldToScreen in double precision, and whether
-// the pixel is inside the rectangle (both edges included). Branch-free, so
-// that the loops over all bodies run in vector registers.
-inline bool ProjectDot(const TProjection& p, double x, double y, double z, int& px, int& py)
-{
-  const double dx = x - p.Cx, dy = y - p.Cy, dz = z - p.Cz;
-  const double center2 = dx * dx + dy * dy + dz * dz;
-  const double sun2 = x * x + y * y + z * z;
-  const bool inView = (center2 <= p.MaxCenter2) & ((center2 == 0) | (sun2 == 0) | (sun2 >= p.MinSun2));
-  double fx = p.ScaleX * (p.Hx * dx + p.Hy * dy + p.Hz * dz + p.Dim);
-  double fy = p.ScaleY * (p.Wx * dx + p.Wy * dy + p.Wz * dz + p.Dim);
-  // Far-off (or non-finite) coordinates are pulled in just outside the
-  // rectangle before they become integers.
-  fx = fx > -2.0 ? fx : -2.0;
-  fx = fx < p.LimitX ? fx : p.LimitX;
-  fy = fy > -2.0 ? fy : -2.0;
-  fy = fy < p.LimitY ? fy : p.LimitY;
-  px = static_cast<int>(fx) + p.Left;  // truncation toward zero
-  py = p.Top + p.Height - static_cast<int>(fy);
-  return inView & (px >= p.Left) & (px <= p.Left + p.Width) & (py >= p.Top) &
-         (py <= p.Top + p.Height);
-}
-
-struct TPixelWindow {
-  int XLo, XHi, YLo, YHi;  // pixels that may be written, inclusive
-  int Stride;
-};
 
 // Screen offsets py * stride + px of the bodies [begin, end), or -1 for a
 // body not drawn.
@@ -207,10 +155,7 @@ void PaintDots(TCanvas& canvas, const TDotBodyList& list, const TDotView& view)
   // The pixels that may be written: the rectangle without its right and
   // bottom edges (the clip), within the surface.
   std::uint32_t* pixels = canvas.Pixels();
-  const TPixelWindow w{
-      std::max(view.Left, 0), std::min(view.Left + view.Width, canvas.PixelsWidth()) - 1,
-      std::max(view.Top, 0), std::min(view.Top + view.Height, canvas.PixelsHeight()) - 1,
-      canvas.PixelsWidth()};
+  const TPixelWindow w = PixelWindow(canvas, view);
   const bool offsetsFit =
       static_cast<long long>(canvas.PixelsWidth()) * canvas.PixelsHeight() <= INT32_MAX;
   if (!pixels || view.SizeMode != 0 || !offsetsFit) {

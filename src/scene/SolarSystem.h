@@ -21,6 +21,7 @@
 #include "bodies/SSClasses.h"
 #include "bodies/Spacecraft.h"
 #include "scene/Canvas.h"
+#include "scene/DotPainter.h"
 
 #include <array>
 #include <string>
@@ -203,6 +204,8 @@ private:
   void PaintOrbitLayer();
   void PaintBodiesLayer();
   void PaintFullListDots();
+  // The view reduced to what the many-dot painters need.
+  TDotView DotView() const;
   void PaintPlanet(TPlanet& p);
   void PaintSatellite(TSatellite& s, const TPlanet* p);
   void PaintSpacecrafts();
@@ -212,6 +215,10 @@ private:
 
   // orbits (the orbit layer and the satellite overlays)
   void PaintOrbit(TOEObject& o);
+  // The orbits of the listed minor bodies, with their apsides and nodes.
+  void PaintMinorBodyOrbits();
+  // The dots of the orbits of consecutive minor bodies, in list order.
+  void PaintOrbitDots(const std::vector<const TAsteroid*>& bodies, double tolerance);
   void PaintPerpendiculars(TOEObject& o);
   void PaintApsides(TOEObject& o);
   void PaintLineOfNodes(TOEObject& o);

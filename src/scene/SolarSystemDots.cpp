@@ -5,9 +5,8 @@
 
 #include "scene/DotPainter.h"
 
-void TSolarSystem::PaintFullListDots()
+TDotView TSolarSystem::DotView() const
 {
-  if (!canvas_) return;
   TDotView view;
   view.CenterX = static_cast<double>(centerPosition_.X);
   view.CenterY = static_cast<double>(centerPosition_.Y);
@@ -20,5 +19,11 @@ void TSolarSystem::PaintFullListDots()
   view.Height = height_;
   view.ColorMode = colorMode_;
   view.SizeMode = sizeMode_;
-  PaintDots(*canvas_, asteroidsFull_, view);
+  return view;
+}
+
+void TSolarSystem::PaintFullListDots()
+{
+  if (!canvas_) return;
+  PaintDots(*canvas_, asteroidsFull_, DotView());
 }

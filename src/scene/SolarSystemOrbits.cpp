@@ -53,8 +53,7 @@ void TSolarSystem::PaintOrbitLayer()
   }
   for (int i = 0; i < planets_.Count(); ++i) PaintOrbit(*planets_.Items(i));
   PaintSpacecraftTrajectories();
-  if (canShowObjects_)
-    for (int i = 0; i < asteroids_.Count(); ++i) PaintOrbit(*asteroids_.Items(i));
+  if (canShowObjects_) PaintMinorBodyOrbits();
 }
 
 void TSolarSystem::PaintOrbit(TOEObject& o)
@@ -67,8 +66,10 @@ void TSolarSystem::PaintOrbit(TOEObject& o)
     PaintLineOfNodes(o);
   }
   const TColor color = Mode(o.Color);
+  TOrbitPointArray points;
+  body->GetOrbitPoints(points);
   WalkOrbitPoints(OrbitStep(q, o.OrbitElements().Ecc), [&](int k) {
-    const TRectCoord& p = body->OrbitPoint(k);
+    const TRectCoord& p = points[k - 1];
     if (!IsInView(p)) return;
     const TScreenPoint pt = WorldToScreen(p);
     if (Inside(pt.X, pt.Y)) PlotDot(pt.X, pt.Y, color);
@@ -82,8 +83,10 @@ void TSolarSystem::PaintPerpendiculars(TOEObject& o)
   const int q = OrbitLevel(o.OrbitElements().AxisAU, dim_);
   if (q == 0) return;
   const TColor color = Mode(PerpendicularColor);
+  TOrbitPointArray points;
+  body->GetOrbitPoints(points);
   WalkOrbitPoints(q, [&](int k) {
-    const TRectCoord& p = body->OrbitPoint(k);
+    const TRectCoord& p = points[k - 1];
     if (IsInView(p)) DrawLine(p, {p.X, p.Y, 0}, color, false, false);
   });
 }
@@ -129,7 +132,9 @@ void TSolarSystem::PaintLineOfNodes(TOEObject& o)
   auto* body = dynamic_cast<TOrbitalObject*>(&o);
   if (!body || !o.Visible || !ShowLineOfNodes) return;
   TRectCoord first, second;
-  if (!FindNodes(body->OrbitPoints, first, second)) return;
+  TOrbitPointArray points;
+  body->GetOrbitPoints(points);
+  if (!FindNodes(points, first, second)) return;
   if (!IsInView(first) || !IsInView(second)) return;
   const TColor color = ConstructionColor(o.Color, colorMode_);
   DrawLine({}, first, color, false, false);

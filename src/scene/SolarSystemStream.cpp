@@ -9,6 +9,10 @@
 namespace {
 
 constexpr int PlanetCount = 9;
+// The fewest bytes of a satellite group (a Boolean, an Integer, three
+// Floats) and of a String.
+constexpr std::uint64_t MinSatelliteBytes = 1 + 2 + 3 * 2;
+constexpr std::uint64_t MinStringBytes = 2;
 
 TColor ReadColor(TReader& r) { return static_cast<TColor>(r.ReadIntValue()); }
 
@@ -99,7 +103,7 @@ void ReadPlanetGroups(TReader& r, TSolarSystem& scene)
     p.Visible = r.ReadBoolValue();
     scene.SetObjectColor(i, ReadColor(r));
     SkipPosition(r);
-    const std::int32_t m = r.ReadIntValue();
+    const std::int32_t m = r.ReadCountValue(MinSatelliteBytes, "satellites");
     for (std::int32_t j = 0; j < m; ++j) {
       // A group announcing more satellites than the planet has is damaged.
       if (j >= p.Satellites.Count()) throw EReadError(InvalidPropertyValueMessage);
@@ -206,7 +210,7 @@ void ReadScene17(TReader& r, TSolarSystem& scene, const std::string& programDir,
   scene.ShowPlanetocentricTrajectories = r.ReadBoolValue();
   // Each trajectory file is looked for in the program's directory; a missing
   // one is skipped silently, a damaged one fails the reading.
-  const std::int32_t n = r.ReadIntValue();
+  const std::int32_t n = r.ReadCountValue(MinStringBytes, "spacecraft");
   for (std::int32_t i = 0; i < n; ++i) {
     spacecraftFiles.push_back(r.ReadStringValue());
     const std::filesystem::path path = ProgramFilePath(programDir, spacecraftFiles.back());

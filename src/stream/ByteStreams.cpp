@@ -8,7 +8,9 @@
 
 #ifdef _WIN32
 #include <io.h>
+#include <sys/stat.h>
 #else
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -114,6 +116,20 @@ void TFileStream::SetPosition(std::uint64_t position)
 #endif
 }
 
+std::uint64_t TFileStream::Size()
+{
+  if (!FFile) return 0;
+  std::fflush(FFile);  // what was written counts too
+#ifdef _WIN32
+  struct _stat64 st;
+  if (_fstat64(_fileno(FFile), &st) != 0) return 0;
+#else
+  struct stat st;
+  if (fstat(fileno(FFile), &st) != 0) return 0;
+#endif
+  return static_cast<std::uint64_t>(st.st_size);
+}
+
 bool TFileStream::Close(bool sync)
 {
   if (!FFile) return true;
@@ -178,6 +194,11 @@ std::size_t TReplacingFileStream::Write(const void* buffer, std::size_t count)
 std::uint64_t TReplacingFileStream::Position()
 {
   return FFile->Position();
+}
+
+std::uint64_t TReplacingFileStream::Size()
+{
+  return FFile->Size();
 }
 
 void TReplacingFileStream::SetPosition(std::uint64_t position)

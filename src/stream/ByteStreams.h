@@ -27,6 +27,9 @@ public:
   virtual std::size_t Write(const void* buffer, std::size_t count) = 0;
   virtual std::uint64_t Position() = 0;
   virtual void SetPosition(std::uint64_t position) = 0;
+  // The number of bytes the stream holds, which bounds what a reader can
+  // still get from it.
+  virtual std::uint64_t Size() = 0;
 };
 
 class TMemoryStream : public TStream {
@@ -38,6 +41,7 @@ public:
   std::size_t Write(const void* buffer, std::size_t count) override;
   std::uint64_t Position() override { return FPosition; }
   void SetPosition(std::uint64_t position) override;
+  std::uint64_t Size() override { return FBytes.size(); }
 
   const std::vector<std::uint8_t>& Bytes() const { return FBytes; }
 
@@ -64,6 +68,7 @@ public:
   std::size_t Write(const void* buffer, std::size_t count) override;
   std::uint64_t Position() override;
   void SetPosition(std::uint64_t position) override;
+  std::uint64_t Size() override;
 
   // Forces the data to the disk and closes the file; false when that fails.
   bool Close(bool sync);
@@ -88,6 +93,7 @@ public:
   std::size_t Write(const void* buffer, std::size_t count) override;
   std::uint64_t Position() override;
   void SetPosition(std::uint64_t position) override;
+  std::uint64_t Size() override;
 
   // Throws EFileError when the data cannot be made durable or the rename fails;
   // the target is then unchanged.

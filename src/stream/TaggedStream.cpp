@@ -270,3 +270,21 @@ std::string TReader::ReadStringValue()
     InvalidValue();
   }
 }
+
+std::uint64_t TReader::RemainingBytes()
+{
+  const std::uint64_t size = FStream.Size(), position = FStream.Position();
+  return (size > position ? size - position : 0) + (FBufEnd - FBufPos);
+}
+
+std::int32_t TReader::ReadCountValue(std::uint64_t minItemBytes, const char* items)
+{
+  const std::int32_t n = ReadIntValue();
+  if (n < 0)
+    throw ECountTooLarge("a list of " + std::to_string(n) + " " + items + " is impossible");
+  const std::uint64_t left = RemainingBytes();
+  if (static_cast<std::uint64_t>(n) > left / std::max<std::uint64_t>(minItemBytes, 1))
+    throw ECountTooLarge("a list of " + std::to_string(n) + " " + items +
+                         " cannot fit in the " + std::to_string(left) + " bytes left");
+  return n;
+}

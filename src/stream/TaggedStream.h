@@ -45,6 +45,13 @@ class EReadError : public EFilerError {
 public:
   using EFilerError::EFilerError;
 };
+// A list count that the bytes left in the stream cannot hold (or a negative
+// one): damaged or hostile data, refused before any room is made for the
+// list. The message says which list and how long it claimed to be.
+class ECountTooLarge : public EReadError {
+public:
+  using EReadError::EReadError;
+};
 // "Stream write error": the stream accepted fewer bytes than handed over.
 class EWriteError : public EFilerError {
 public:
@@ -114,6 +121,13 @@ public:
   bool ReadBoolValue();
   // Tags 6, 12, 18, 20, returned as UTF-8.
   std::string ReadStringValue();
+
+  // An Integer counting the items of a list that follows, each taking at
+  // least minItemBytes. Throws ECountTooLarge, naming the list by `items`,
+  // when the count is negative or more than the bytes left could hold.
+  std::int32_t ReadCountValue(std::uint64_t minItemBytes, const char* items);
+  // Bytes not yet consumed: those buffered and those left in the stream.
+  std::uint64_t RemainingBytes();
 
 private:
   std::uint8_t ReadByte();

@@ -341,10 +341,8 @@ void TSolarSystemForm::SBSelAllNoneClick(int index)
 
 bool TSolarSystemForm::ObjectNameExists(const std::string& name) const
 {
-  const TOEObjectList& list = solarSystem_->AsteroidsList();
-  for (int i = 0; i < list.Count(); ++i)
-    if (list.Items(i)->Name == name) return true;
-  return false;
+  // Indexed: adding thousands of rows stays linear.
+  return solarSystem_->AsteroidsList().HasName(name);
 }
 
 bool TSolarSystemForm::AddMinorBody(std::unique_ptr<TAsteroid> body)

@@ -1,11 +1,15 @@
 #include "app/widgets/QtCanvas.h"
 
 #include <QFontMetrics>
+#include <QGlyphRun>
+#include <QTextLayout>
 #include <QLineF>
 #include <QString>
 
 #include <algorithm>
 #include <cmath>
+#include <mutex>
+#include <unordered_map>
 
 namespace {
 
@@ -84,7 +88,18 @@ TQtCanvas::~TQtCanvas()
   if (painter_.isActive()) painter_.end();
 }
 
-void TQtCanvas::SetFont(const QFont& font) { painter_.setFont(font); }
+void TQtCanvas::SetFont(const QFont& font)
+{
+  painter_.setFont(font);
+  ascent_ = lineHeight_ = -1;
+}
+
+void TQtCanvas::MeasureFont()
+{
+  const QFontMetrics metrics = painter_.fontMetrics();
+  ascent_ = metrics.ascent();
+  lineHeight_ = metrics.height();
+}
 
 std::uint32_t TQtCanvas::PixelValue(TColor color) const
 {
@@ -164,22 +179,93 @@ void TQtCanvas::FillEllipse(int x1, int y1, int x2, int y2, const QColor& color)
   const double cx = 0.5 * (x1 + x2), cy = 0.5 * (y1 + y2);
   const double a = 0.5 * (x2 - x1), b = 0.5 * (y2 - y1);
   const int top = std::max(y1, clip_.top()), bottom = std::min(y2, clip_.bottom() + 1);
+  const bool direct = pixels_ && color.alpha() == 255;
+  const std::uint32_t word = PixelValue(FromQColor(color));
   for (int y = top; y < bottom; ++y) {
     const double v = (y + 0.5 - cy) / b;
     if (v * v > 1) continue;
     const double half = a * std::sqrt(1 - v * v);
     const int left = static_cast<int>(std::ceil(cx - half - 0.5));
     const int right = static_cast<int>(std::floor(cx + half - 0.5));
-    if (right >= left) painter_.fillRect(QRect(left, y, right - left + 1, 1), color);
+    if (right < left) continue;
+    if (!direct) {
+      painter_.fillRect(QRect(left, y, right - left + 1, 1), color);
+      continue;
+    }
+    // Straight into the pixels, clipped as the painter would: the dots of
+    // thousands of minor bodies.
+    const int from = std::max({left, clip_.left(), 0});
+    const int to = std::min({right, clip_.right(), pixelsWidth_ - 1});
+    if (y < 0 || y >= pixelsHeight_) continue;
+    std::uint32_t* row = pixels_ + static_cast<std::size_t>(y) * pixelsWidth_;
+    for (int x = from; x <= to; ++x) row[x] = word;
   }
 }
 
 void TQtCanvas::SetFontColor(TColor color) { fontColor_ = ToQColor(color); }
 
+namespace {
+
+// Labels laid out once per font and text: the names of thousands of minor
+// bodies are drawn at every tick, and laying text out costs far more than
+// drawing its glyphs. Emptied when the font changes or it holds too many.
+struct TLabelLayout {
+  QList<QGlyphRun> Runs;
+  double Ascent = 0;  // of the line the glyphs stand on
+};
+
+class TLabelCache {
+public:
+  const TLabelLayout& Get(const QFont& font, const std::string& text)
+  {
+    if (font != font_ || layouts_.size() > MaxLabels) {
+      layouts_.clear();
+      font_ = font;
+    }
+    auto it = layouts_.find(text);
+    if (it != layouts_.end()) return it->second;
+    QTextLayout layout(QString::fromStdString(text), font);
+    QTextOption option;
+    option.setWrapMode(QTextOption::NoWrap);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    layout.endLayout();
+    TLabelLayout entry;
+    if (line.isValid()) {
+      entry.Runs = layout.glyphRuns();
+      entry.Ascent = line.ascent();
+    }
+    return layouts_.emplace(text, std::move(entry)).first->second;
+  }
+
+private:
+  static constexpr std::size_t MaxLabels = 65536;
+  QFont font_;
+  std::unordered_map<std::string, TLabelLayout> layouts_;
+};
+
+TLabelCache& LabelCache()
+{
+  static TLabelCache cache;
+  return cache;
+}
+
+std::mutex labelCacheLock;
+
+}  // namespace
+
 void TQtCanvas::TextOut(int x, int y, const std::string& text)
 {
   painter_.setPen(fontColor_);
-  painter_.drawText(QPointF(x, y + painter_.fontMetrics().ascent()), QString::fromStdString(text));
+  if (ascent_ < 0) MeasureFont();
+  {
+    const std::lock_guard<std::mutex> lock(labelCacheLock);
+    const TLabelLayout& label = LabelCache().Get(painter_.font(), text);
+    // The baseline where drawText puts it, the font's ascent below the top.
+    const QPointF origin(x, y + ascent_ - label.Ascent);
+    for (const QGlyphRun& run : label.Runs) painter_.drawGlyphRun(origin, run);
+  }
   painter_.setPen(pen_);
 }
 
@@ -190,7 +276,8 @@ int TQtCanvas::TextWidth(const std::string& text)
 
 int TQtCanvas::TextHeight(const std::string& /*text*/)
 {
-  return painter_.fontMetrics().height();
+  if (lineHeight_ < 0) MeasureFont();
+  return lineHeight_;
 }
 
 void TQtCanvas::SetClipRect(int left, int top, int right, int bottom)

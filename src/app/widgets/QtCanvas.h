@@ -22,7 +22,8 @@ public:
   TQtCanvas(const TQtCanvas&) = delete;
   TQtCanvas& operator=(const TQtCanvas&) = delete;
 
-  // The font of all text; the scene only positions and colours it.
+  // The font of all text; the scene only positions and colours it. Set it
+  // here, not through Painter(), which would leave its measures stale.
   void SetFont(const QFont& font);
   QPainter& Painter() { return painter_; }
 
@@ -55,6 +56,10 @@ private:
   QPen pen_;          // as set; Qt::NoPen when the style is Clear
   QColor fontColor_;
   int penX_ = 0, penY_ = 0;  // current point of MoveTo/LineTo
+  // The font's ascent and line height, taken once per font: every label
+  // asks for them.
+  int ascent_ = -1, lineHeight_ = -1;
+  void MeasureFont();
 };
 
 // A colour value (red in the low byte) as a Qt colour and back.
