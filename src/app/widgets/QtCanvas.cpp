@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <mutex>
 #include <unordered_map>
 
 namespace {
@@ -245,13 +244,13 @@ private:
   std::unordered_map<std::string, TLabelLayout> layouts_;
 };
 
+// One cache per thread: a laid-out glyph run belongs to the font engines of
+// the thread that made it (films draw their frames on a thread of their own).
 TLabelCache& LabelCache()
 {
-  static TLabelCache cache;
+  thread_local TLabelCache cache;
   return cache;
 }
-
-std::mutex labelCacheLock;
 
 }  // namespace
 
@@ -259,13 +258,10 @@ void TQtCanvas::TextOut(int x, int y, const std::string& text)
 {
   painter_.setPen(fontColor_);
   if (ascent_ < 0) MeasureFont();
-  {
-    const std::lock_guard<std::mutex> lock(labelCacheLock);
-    const TLabelLayout& label = LabelCache().Get(painter_.font(), text);
-    // The baseline where drawText puts it, the font's ascent below the top.
-    const QPointF origin(x, y + ascent_ - label.Ascent);
-    for (const QGlyphRun& run : label.Runs) painter_.drawGlyphRun(origin, run);
-  }
+  const TLabelLayout& label = LabelCache().Get(painter_.font(), text);
+  // The baseline where drawText puts it, the font's ascent below the top.
+  const QPointF origin(x, y + ascent_ - label.Ascent);
+  for (const QGlyphRun& run : label.Runs) painter_.drawGlyphRun(origin, run);
   painter_.setPen(pen_);
 }
 
