@@ -135,6 +135,18 @@ void ReadDocument10(TReader& r, const std::filesystem::path& path, TSolarSystem&
 
 }  // namespace
 
+std::string ReadFailureReason(const TReader& reader, const std::exception& error)
+{
+  const std::string at = " at byte " + std::to_string(reader.ValueStart());
+  const std::string what = error.what();
+  if (*reader.ExpectedKind() == '\0') return what;
+  const std::string expected = std::string("Expected ") + reader.ExpectedKind() + at;
+  if (what == StreamReadErrorMessage) return expected + ", but the file ends before it.";
+  if (what == InvalidPropertyValueMessage)
+    return expected + ", but found a value that does not fit there.";
+  return what + " (after the value" + at + ").";
+}
+
 const char* DocumentVersionText(TDocumentVersion version)
 {
   switch (version) {
@@ -178,18 +190,18 @@ TDocumentReadResult OpenDocument(TStream& stream, const std::filesystem::path& p
   if (result.Version == TDocumentVersion::None) return result;
 
   stream.SetPosition(start);
+  TReader r(stream);
   try {
-    TReader r(stream);
     switch (result.Version) {
       case TDocumentVersion::V17: ReadDocument17(r, scene, state, programDir, result); break;
       case TDocumentVersion::V16: ReadDocument16(r, scene, state, result); break;
       case TDocumentVersion::V15: ReadDocument15(r, scene, state, result); break;
       default: ReadDocument10(r, path, scene, state, result); break;
     }
-  } catch (const std::exception&) {
+  } catch (const std::exception& e) {
     // Whatever stopped the reading (a wrong tag, the end of the data, a value
     // no body can be made of), the document as a whole is unreadable.
-    result.Error = "Error reading file " + path.string() + ".";
+    result.Error = "Error reading file " + path.string() + ".\r" + ReadFailureReason(r, e);
   }
   return result;
 }

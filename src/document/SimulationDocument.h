@@ -50,8 +50,9 @@ struct TDocumentState {
 
 struct TDocumentReadResult {
   TDocumentVersion Version = TDocumentVersion::None;
-  // "Error reading file PATH." when reading stopped at damaged data; the
-  // scene and the state then hold what was read up to there.
+  // "Error reading file PATH." and, on a line of its own, the reason, when
+  // reading stopped at damaged data; the scene and the state then hold what
+  // was read up to there (the window reads into a copy and drops it).
   std::string Error;
   // The minor-body table the document names, when read that far. Documents
   // before 1.7 switch the state's table to it (TableChanged); 1.7 documents
@@ -94,6 +95,11 @@ TDocumentReadResult OpenDocument(TStream& stream, const std::filesystem::path& p
 // or 1.7 (blanks and control characters around it ignored), anything but a
 // String 1.0, and any other String None.
 TDocumentVersion IdentifyDocument(TStream& stream);
+
+// Why reading stopped, for the line under "Error reading file": the value
+// the reader expected and the byte where it starts ("Expected a Float at
+// byte 287, but the file ends before it."), or the error's own text.
+std::string ReadFailureReason(const TReader& reader, const std::exception& error);
 
 // Writes the document as 1.7. The previous file is replaced only once the
 // new one is complete. Throws EDocumentWriteError.

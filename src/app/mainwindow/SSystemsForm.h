@@ -194,8 +194,30 @@ public:
   // Files dropped on the window: only the first counts, and only when its
   // extension is exactly ".orb".
   void FormDropFiles(const std::vector<std::string>& paths);
+  // Where Open and Save start when no document is named: the folder used
+  // last, the first time the user's documents folder; never the program's
+  // own folder.
+  std::string DocumentsFolder() const;
+  void RememberDocumentsFolder(const std::string& path);
   // The window's part of a document as it stands now.
   TDocumentState CollectDocumentState() const;
+
+  // ---- unsaved changes (SSystemsFormChanges.cpp)
+  // A document the user named (opened, saved or given on the command line);
+  // "last.orb" and the template are the program's own and never named.
+  bool HasNamedDocument() const;
+  // The named document differs from the file it was read from or saved to.
+  bool DocumentModified();
+  // Something the document holds may have changed: the caption's mark
+  // follows, and the exact answer is worked out when the window is idle.
+  void MarkDocumentChanged();
+  // Before the state is replaced or the window closes: when the named
+  // document has changes, asks Save, Discard or Cancel. False when the user
+  // cancels or the saving failed: the action is then not to go on.
+  bool SettleUnsavedChanges();
+  // The caption: the instant, then the named document's file name with the
+  // modified mark ("Sollumen   2026 December 9   16:31 UT — lesson.orb*").
+  void UpdateCaption();
   // Whether "last.orb" will be written at exit.
   bool WillSaveLastDocument() const { return lastDocumentSettled_; }
 
@@ -376,6 +398,7 @@ protected:
   void contextMenuEvent(QContextMenuEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -412,6 +435,13 @@ private:
 
   // documents
   void ApplyDocumentState(const TDocumentState& state, const TDocumentReadResult& result);
+  // The document as it would be written now (the comparison behind the
+  // modified mark), and the state taken as unchanged.
+  std::vector<std::uint8_t> DocumentFingerprint();
+  void MarkDocumentSaved();
+  std::vector<std::uint8_t> savedFingerprint_;
+  bool documentChanged_ = false;
+  bool changeCheckPending_ = false;
 
   // The monitor recomputes its values; and shows the body of that name
   // (its SelectObject), the one place the object panel reaches it.

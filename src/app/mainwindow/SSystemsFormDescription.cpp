@@ -6,12 +6,17 @@
 #include "app/dialogs/DescriptionForms.h"
 
 #include <QCheckBox>
+#include <QTextDocument>
+#include <QTextEdit>
 #include <QToolButton>
 
 void TSolarSystemForm::CreateDescriptionForm()
 {
   DescriptionForm = new TDescriptionForm(this, Prompts());
   SBDescription->setEnabled(true);
+  // The description is part of the document.
+  connect(DescriptionForm->Memo->document(), &QTextDocument::contentsChanged, this,
+          [this] { MarkDocumentChanged(); });
 }
 
 void TSolarSystemForm::PlaceDescriptionForm()
@@ -49,6 +54,7 @@ void TSolarSystemForm::ShowDocumentDescription(const TDocumentState& state)
 void TSolarSystemForm::SBDescriptionClick()
 {
   DescriptionForm->setVisible(SBDescription->isChecked());
+  MarkDocumentChanged();
 }
 
 void TSolarSystemForm::CBDescriptionStayOnTopClick()

@@ -46,7 +46,12 @@ void StepTrackBar(QSlider* t, int delta)
 
 }  // namespace
 
-void TSolarSystemForm::Repaint() { PaintBox->update(); }
+// Every handler that changes the scene ends here.
+void TSolarSystemForm::Repaint()
+{
+  MarkDocumentChanged();
+  PaintBox->update();
+}
 
 // ------------------------------------------------------- the square area
 
