@@ -6,6 +6,7 @@
 #include "app/widgets/ColorSwatch.h"
 #include "app/mainwindow/SSystemsForm.h"
 #include "app/database/CreateIdxForms.h"
+#include "app/database/FullListLoader.h"
 #include "app/database/SearchDlgs.h"
 #include "app/database/SelectObjectForms.h"
 #include "app/database/TableFilesDlg.h"
@@ -35,6 +36,14 @@
 namespace fs = std::filesystem;
 
 namespace {
+
+// "Show all objects" reads in the background: the window's event loop runs
+// until the dots are there.
+void WaitForFullList(TSolarSystemForm& f)
+{
+  for (int i = 0; i < 3000 && f.FullListLoader->Running(); ++i) QTest::qWait(5);
+  ASSERT_FALSE(f.FullListLoader->Running());
+}
 
 void EnsureApplication()
 {
@@ -474,6 +483,7 @@ TEST_F(MinorBodyTest, AddRefusesHugeSelectionsAndSkipsRowsWithoutEllipse)
   // "Show all objects" fills the full list from every row with an ellipse.
   prompts_.Clear();
   f.SBAllObjects->click();
+  WaitForFullList(f);
   EXPECT_EQ(f.SolarSystem().AsteroidsFullList().Count(), int(rows.size()) - 1);
   EXPECT_EQ(prompts_.Messages.size(), 1u);
   EXPECT_EQ(f.ObjectsListBox->count(), 2);  // never listed
@@ -484,6 +494,7 @@ TEST_F(MinorBodyTest, AddRefusesHugeSelectionsAndSkipsRowsWithoutEllipse)
   EXPECT_EQ(f.SolarSystem().AsteroidsFullList().Count(), 0);
   ASSERT_TRUE(f.OpenDocument(doc));
   EXPECT_TRUE(f.SBAllObjects->isChecked());
+  WaitForFullList(f);
   EXPECT_EQ(f.SolarSystem().AsteroidsFullList().Count(), int(rows.size()) - 1);
 }
 

@@ -33,6 +33,9 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QMenu;
+class QProgressBar;
+class QStatusBar;
+class TFullListLoader;
 class QRadioButton;
 class QSlider;
 class QStackedWidget;
@@ -49,6 +52,8 @@ class TSearchDlg;
 class TSelectObjectForm;
 class TTableNameDlg;
 class TAsteroid;
+class TDotBodyList;
+struct TFullListFill;
 class TDirectionsDlg;
 class TMonitorForm;
 class TDescriptionForm;
@@ -262,6 +267,15 @@ public:
   TTableNameDlg* TableNameDlg = nullptr;
   TSearchDlg* SearchDlg = nullptr;
   TCreateIdxForm* CreateIdxForm = nullptr;
+  // Fills the full list of "Show all objects" in the background.
+  TFullListLoader* FullListLoader = nullptr;
+
+  // ---- the status bar (SSystemsFormStatus.cpp)
+  // A progress bar with its text in the status bar, shown until EndProgress.
+  void ShowProgress(const std::string& text, int percent);
+  void EndProgress();
+  // A notice in the status bar, such as where an exported file went.
+  void ShowStatus(const std::string& text);
 
   // Objects tab
   QGroupBox* GBSun = nullptr;
@@ -307,6 +321,9 @@ public:
   QWidget* TSView = nullptr;
   QWidget* TSObjects = nullptr;
   QMenu* PopupMenu = nullptr;
+  // At the bottom: where exported files went, and the progress of long work.
+  QStatusBar* StatusBar = nullptr;
+  QProgressBar* ProgressBar = nullptr;  // in the status bar while work goes on
   QTimer* Timer = nullptr;
   QTimer* RTTimer = nullptr;
 
@@ -459,6 +476,9 @@ private:
   // A 1.5/1.6 document's table: opened, or both names emptied if it cannot
   // be (no message).
   void OpenDocumentTable(const std::string& directory, const std::string& fileName);
+  // The background fill of "Show all objects" is complete.
+  void FullListFinished(TDotBodyList& list, long double jd, const TFullListFill& fill,
+                        const std::string& error);
   std::array<QCheckBox*, 9> planetBoxes_{};        // by planet index
   std::array<TColorSwatch*, 9> planetSwatches_{};  // by planet index
 

@@ -25,6 +25,7 @@
 #include <QStyle>
 #include <QTabBar>
 #include <QTimer>
+#include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -126,9 +127,21 @@ void TSolarSystemForm::CreateControls()
   resize(744, 631);
   setMinimumSize(674, 550);
 
-  auto* layout = new QHBoxLayout(this);
+  // The drawing area and the panel side by side, the status bar below.
+  auto* outer = new QVBoxLayout(this);
+  outer->setContentsMargins(0, 0, 0, 0);
+  outer->setSpacing(0);
+  auto* layout = new QHBoxLayout();
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(0);
+  outer->addLayout(layout, 1);
+  StatusBar = new QStatusBar(this);
+  StatusBar->setObjectName("StatusBar");
+  StatusBar->setSizeGripEnabled(false);
+  outer->addWidget(StatusBar);
+  // Shown only while it has something to say, so that the drawing area
+  // keeps the whole height otherwise.
+  StatusBar->hide();
 
   PaintBox = new TPaintBox(*solarSystem_, this);
   PaintBox->setObjectName("PaintBox");

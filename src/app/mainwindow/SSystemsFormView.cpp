@@ -3,6 +3,8 @@
 // with the scene.
 #include "app/mainwindow/SSystemsForm.h"
 
+#include <QStatusBar>
+
 #include "app/mainwindow/AboutBoxes.h"
 #include "app/widgets/ColorSwatch.h"
 #include "app/widgets/PaintBox.h"
@@ -57,13 +59,15 @@ void TSolarSystemForm::Repaint()
 
 void TSolarSystemForm::KeepDrawingAreaSquare()
 {
+  // The status bar, while it shows something, lies below the square.
+  const int s = StatusBar->isVisibleTo(this) ? StatusBar->height() : 0;
   const int w = width();
-  const int h = height();
+  const int h = height() - s;
   const int p = ControlPanel->width();
   if (h + p < w)
-    resize(h + p, h);
+    resize(h + p, h + s);
   else
-    resize(w, w - p);
+    resize(w, w - p + s);
 }
 
 void TSolarSystemForm::PaintBoxMouseMove() { KeepDrawingAreaSquare(); }

@@ -1,0 +1,42 @@
+// The main window's status bar: where an exported or printed file went, and
+// a progress bar while long work goes on (the window answers meanwhile).
+#include "app/mainwindow/SSystemsForm.h"
+
+#include <QProgressBar>
+#include <QStatusBar>
+#include <QTimer>
+
+void TSolarSystemForm::ShowProgress(const std::string& text, int percent)
+{
+  if (!ProgressBar) {
+    ProgressBar = new QProgressBar(StatusBar);
+    ProgressBar->setObjectName("ProgressBar");
+    ProgressBar->setRange(0, 100);
+    ProgressBar->setMaximumWidth(fontMetrics().averageCharWidth() * 24);
+    StatusBar->addPermanentWidget(ProgressBar);
+  }
+  ProgressBar->setValue(percent);
+  ProgressBar->show();
+  StatusBar->showMessage(QString::fromStdString(text));
+  StatusBar->show();
+}
+
+void TSolarSystemForm::EndProgress()
+{
+  if (!ProgressBar || ProgressBar->isHidden()) return;
+  ProgressBar->hide();
+  StatusBar->clearMessage();
+  StatusBar->hide();
+}
+
+void TSolarSystemForm::ShowStatus(const std::string& text)
+{
+  constexpr int ShownMilliseconds = 15000;
+  StatusBar->showMessage(QString::fromStdString(text), ShownMilliseconds);
+  StatusBar->show();
+  // Gone again when the notice times out, unless work shows its progress.
+  QTimer::singleShot(ShownMilliseconds + 100, StatusBar, [this] {
+    if (StatusBar->currentMessage().isEmpty() && !(ProgressBar && !ProgressBar->isHidden()))
+      StatusBar->hide();
+  });
+}
