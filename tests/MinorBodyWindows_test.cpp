@@ -23,6 +23,7 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
@@ -496,6 +497,46 @@ TEST_F(MinorBodyTest, AddRefusesHugeSelectionsAndSkipsRowsWithoutEllipse)
   EXPECT_TRUE(f.SBAllObjects->isChecked());
   WaitForFullList(f);
   EXPECT_EQ(f.SolarSystem().AsteroidsFullList().Count(), int(rows.size()) - 1);
+}
+
+TEST_F(MinorBodyTest, ShowAllObjectsFillsInTheBackgroundAndASecondPressCancels)
+{
+  std::vector<TMinorBodyRow> rows;
+  for (int i = 1; i <= 20000; ++i)
+    rows.push_back(BeltRow(i, "B" + std::to_string(i), 2.0 + (i % 100) * 0.01));
+  TSolarSystemForm& f = Window(rows);
+  int ticksWhileReading = 0;
+  QTimer timer;
+  timer.setInterval(5);
+  QObject::connect(&timer, &QTimer::timeout, [&] {
+    if (f.FullListLoader->Running()) ++ticksWhileReading;
+  });
+  timer.start();
+
+  // The press returns at once, with the progress shown; the window's loop
+  // goes on answering until the dots are there.
+  f.SBAllObjects->click();
+  EXPECT_TRUE(f.FullListLoader->Running());
+  EXPECT_EQ(f.SolarSystem().AsteroidsFullList().Count(), 0);
+  ASSERT_NE(f.ProgressBar, nullptr);
+  EXPECT_FALSE(f.ProgressBar->isHidden());
+  WaitForFullList(f);
+  EXPECT_GE(ticksWhileReading, 3);
+  EXPECT_EQ(f.SolarSystem().AsteroidsFullList().Count(), 20000);
+  EXPECT_TRUE(f.ProgressBar->isHidden());
+
+  // A second press while the rows are read cancels: nothing arrives later.
+  f.SBAllObjects->click();
+  EXPECT_EQ(f.SolarSystem().AsteroidsFullList().Count(), 0);
+  f.SBAllObjects->click();
+  ASSERT_TRUE(f.FullListLoader->Running());
+  f.SBAllObjects->click();
+  EXPECT_FALSE(f.SBAllObjects->isChecked());
+  EXPECT_FALSE(f.FullListLoader->Running());
+  QTest::qWait(200);
+  EXPECT_EQ(f.SolarSystem().AsteroidsFullList().Count(), 0);
+  EXPECT_TRUE(f.ProgressBar->isHidden());
+  EXPECT_TRUE(prompts_.Notices.empty());
 }
 
 TEST_F(MinorBodyTest, OldDocumentsSwitchTheTableAndCurrentOnesLeaveIt)
