@@ -17,6 +17,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProgressBar>
@@ -191,8 +192,8 @@ TEST_F(MinorBodyTest, TitlesSortSearchGoesByNameAndTheCaptionCounts)
   EXPECT_EQ(GridNames(b), (Names{"Ceres", "Astraea", "Vesta", "Juno", "Pallas"}));
 
   // A search after a sort by axis leaves the grid sorted by name, on the
-  // nearest match.
-  prompts_.Type("Ka");
+  // first name that begins with the text, in any letter case.
+  prompts_.Type("pAl");
   b.BSearchClick();
   EXPECT_EQ(b.Table.IndexName(), "IDXNAME");
   EXPECT_EQ(GridNames(b), (Names{"Astraea", "Ceres", "Juno", "Pallas", "Vesta"}));
@@ -206,6 +207,63 @@ TEST_F(MinorBodyTest, TitlesSortSearchGoesByNameAndTheCaptionCounts)
   b.BSearchClick();
   EXPECT_EQ(b.Table.Current().Name, "Pallas");
   EXPECT_TRUE(prompts_.Errors.empty());
+}
+
+TEST_F(MinorBodyTest, NamesIgnoreLetterCaseInTablesOfThisAndEarlierBuildsAndTitlesReverse)
+{
+  std::vector<TMinorBodyRow> rows = Planets();
+  rows.push_back(BeltRow(6, "hygiea", 3.14));
+  const Names byName{"Astraea", "Ceres", "hygiea", "Juno", "Pallas", "Vesta"};
+  for (bool earlierBuild : {false, true}) {
+    SCOPED_TRACE(earlierBuild ? "earlier build" : "this build");
+    WriteTable(Dir(), "T.db", rows);
+    if (earlierBuild) {
+      // The name index as earlier builds made it: by letter codes.
+      sqlite3* db = nullptr;
+      ASSERT_EQ(sqlite3_open((Dir() + "T.db").c_str(), &db), SQLITE_OK);
+      ExecSql(db, "DROP INDEX IDXNAME; CREATE INDEX IDXNAME ON bodies (\"NAME\", \"A\")");
+      sqlite3_close(db);
+    }
+    TSelectObjectForm& b = Browser();
+    b.SetTableLocation(dir_.string(), "T.db");
+    b.OpenTable();
+    EXPECT_EQ(b.Table.OutdatedIndices().empty(), !earlierBuild);
+    QHeaderView* titles = b.DBGrid->horizontalHeader();
+    EXPECT_TRUE(titles->isSortIndicatorShown());
+
+    // The first click sorts by name (an earlier table's index is built
+    // again first), the second turns the order round, with the arrow.
+    b.DBGridTitleClick(1);
+    EXPECT_TRUE(b.Table.OutdatedIndices().empty());
+    EXPECT_EQ(GridNames(b), byName);
+    EXPECT_EQ(titles->sortIndicatorSection(), 1);
+    EXPECT_EQ(titles->sortIndicatorOrder(), Qt::AscendingOrder);
+    b.DBGridTitleClick(1);
+    EXPECT_EQ(GridNames(b), Names(byName.rbegin(), byName.rend()));
+    EXPECT_EQ(titles->sortIndicatorOrder(), Qt::DescendingOrder);
+
+    // Any letter case finds the same row, shown where it stands.
+    for (const char* text : {"vesta", "VESTA", "Vest", "HYG"}) {
+      prompts_.Type(text);
+      b.BSearchClick();
+      const std::string expected = text[0] == 'H' ? "hygiea" : "Vesta";
+      EXPECT_EQ(b.Table.Current().Name, expected) << text;
+      EXPECT_EQ(GridNames(b)[size_t(b.DBGrid->currentIndex().row())], expected) << text;
+    }
+    // No name begins with the text: it says so and the grid stays.
+    prompts_.Clear();
+    prompts_.Type("Xena");
+    b.BSearchClick();
+    ASSERT_EQ(prompts_.Messages.size(), 1u);
+    EXPECT_NE(prompts_.Messages[0].find("\"Xena\""), std::string::npos);
+    EXPECT_EQ(b.Table.Current().Name, "hygiea");
+    EXPECT_EQ(GridNames(b), Names(byName.rbegin(), byName.rend()));
+    // Another title sorts ascending again.
+    b.DBGridTitleClick(0);
+    EXPECT_EQ(titles->sortIndicatorOrder(), Qt::AscendingOrder);
+    EXPECT_EQ(GridNames(b).front(), "Ceres");
+    browser_.reset();
+  }
 }
 
 TEST_F(MinorBodyTest, SelectedRowsMakeBodiesAndEveryShowingStartsWithoutSelection)

@@ -87,6 +87,11 @@ public:
   // Adds a named index; throws ETableError when the name exists. Needs the
   // table open exclusively.
   void AddIndex(const TIndexDef& index);
+  // Named indices made by an earlier build that order names by letter
+  // codes, and building one again in the current order (needs the table
+  // open exclusively).
+  std::vector<std::string> OutdatedIndices() const;
+  void RenewIndex(const std::string& name);
 
   // The cursor, in the active index's order. Position is 0-based. As in the
   // classic data-set loop (First; while !Eof: ...; Next), First sets Bof and
