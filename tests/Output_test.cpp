@@ -290,8 +290,11 @@ protected:
   }
 
   // Exports through the dialog with `name` in its field and `size`.
-  void Export(const std::string& name, int size)
+  // A bare name is a file of the test's directory (the window proposes the
+  // user's pictures folder, never its own).
+  void Export(std::string name, int size)
   {
+    if (!fs::path(name).is_absolute()) name = (dir_ / name).string();
     prompts_.Fill = [name, size](QDialog& d) {
       auto& dialog = dynamic_cast<TSaveAsBitmapDlg&>(d);
       dialog.FileNameEdit->setText(QString::fromStdString(name));
