@@ -18,6 +18,7 @@
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProgressBar>
@@ -355,6 +356,16 @@ TEST_F(MinorBodyTest, DataFilesDialogCreatesRebuildsAndDeletes)
 
   prompts_.Type("   ");  // a blank name creates nothing
   d.BNewTableClick();
+  // A refused name says which characters a name may hold, as the dialog
+  // itself does.
+  prompts_.Type("a/b");
+  d.BNewTableClick();
+  ASSERT_EQ(prompts_.Errors.size(), 1u);
+  EXPECT_NE(prompts_.Errors[0].find("\"a/b\""), std::string::npos);
+  EXPECT_NE(prompts_.Errors[0].find(TableNameRule), std::string::npos);
+  EXPECT_EQ(nameDlg_->LRule->text().toStdString(), TableNameRule);
+  EXPECT_EQ(listed(), (Names{"T.db"}));
+  prompts_.Clear();
   prompts_.Type(" Test ");
   d.BNewTableClick();
   EXPECT_EQ(listed(), (Names{"T.db", "Test.db"}));

@@ -79,7 +79,11 @@ TLinkLabel::TLinkLabel(QWidget* parent) : QLabel(parent)
   setToolTip(HomePageAddress());
 }
 
-void TLinkLabel::LinkLabelClick() { QDesktopServices::openUrl(QUrl(HomePageAddress())); }
+void TLinkLabel::LinkLabelClick()
+{
+  if (!QDesktopServices::openUrl(QUrl(HomePageAddress())) && BrowserFailed)
+    BrowserFailed(HomePageAddress().toStdString());
+}
 
 void TLinkLabel::mousePressEvent(QMouseEvent* event)
 {

@@ -3,6 +3,8 @@
 // with the scene.
 #include "app/mainwindow/SSystemsForm.h"
 
+#include "app/ProgramIdentity.h"
+
 #include <QStatusBar>
 
 #include "app/mainwindow/AboutBoxes.h"
@@ -258,6 +260,10 @@ void TSolarSystemForm::FormMouseWheelDown(Qt::KeyboardModifiers modifiers)
 void TSolarSystemForm::ActAboutExecute()
 {
   if (!aboutBox_) aboutBox_ = new TAboutBox(this);  // made once, kept
+  if (auto* link = aboutBox_->findChild<TLinkLabel*>())
+    link->BrowserFailed = [this](const std::string& address) {
+      Prompts().BrowserFailed(aboutBox_, address);
+    };
   aboutBox_->exec();
 }
 
