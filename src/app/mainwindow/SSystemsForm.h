@@ -271,7 +271,8 @@ public:
   TFullListLoader* FullListLoader = nullptr;
 
   // ---- the status bar (SSystemsFormStatus.cpp)
-  // A progress bar with its text in the status bar, shown until EndProgress.
+  // A progress bar with its text in the status bar, shown until EndProgress;
+  // a percent below 0 shows work of unknown length.
   void ShowProgress(const std::string& text, int percent);
   void EndProgress();
   // A notice in the status bar, such as where an exported file went.

@@ -82,7 +82,7 @@ void TSolarSystemForm::ActPrintExecute()
     if (path.empty()) return;
   }
   // A large scene takes a while to draw at the printer's resolution.
-  ShowProgress("Printing", 0);
+  ShowProgress("Printing the page", -1);
   QApplication::setOverrideCursor(Qt::WaitCursor);
   QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
   try {

@@ -15,7 +15,13 @@ void TSolarSystemForm::ShowProgress(const std::string& text, int percent)
     ProgressBar->setMaximumWidth(fontMetrics().averageCharWidth() * 24);
     StatusBar->addPermanentWidget(ProgressBar);
   }
-  ProgressBar->setValue(percent);
+  // Work that cannot say how far it is (a page being drawn) shows a busy bar.
+  if (percent < 0) {
+    ProgressBar->setRange(0, 0);
+  } else {
+    ProgressBar->setRange(0, 100);
+    ProgressBar->setValue(percent);
+  }
   ProgressBar->show();
   StatusBar->showMessage(QString::fromStdString(text));
   StatusBar->show();

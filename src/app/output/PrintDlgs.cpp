@@ -72,6 +72,7 @@ TPrintDlg::TPrintDlg(TUserPrompts& prompts, QWidget* parent)
   EFileName->setObjectName("EFileName");
   EFileName->setMinimumWidth(fontMetrics().averageCharWidth() * 28);
   LFileName->setBuddy(EFileName);
+  EFileName->setPlaceholderText("type a name, or choose it with ...");
   BFileName = new QPushButton("...", printerBox);
   BFileName->setObjectName("BFileName");
   BFileName->setAutoDefault(false);
