@@ -201,7 +201,8 @@ TDocumentReadResult OpenDocument(TStream& stream, const std::filesystem::path& p
   } catch (const std::exception& e) {
     // Whatever stopped the reading (a wrong tag, the end of the data, a value
     // no body can be made of), the document as a whole is unreadable.
-    result.Error = "Error reading file " + path.string() + ".\r" + ReadFailureReason(r, e);
+    result.Error = "Error reading file " + path.string() + ".";
+    result.Reason = ReadFailureReason(r, e);
   }
   return result;
 }

@@ -50,10 +50,11 @@ struct TDocumentState {
 
 struct TDocumentReadResult {
   TDocumentVersion Version = TDocumentVersion::None;
-  // "Error reading file PATH." and, on a line of its own, the reason, when
-  // reading stopped at damaged data; the scene and the state then hold what
-  // was read up to there (the window reads into a copy and drops it).
+  // "Error reading file PATH." when reading stopped at damaged data; the
+  // scene and the state then hold what was read up to there (the window
+  // reads into a copy and drops it). Reason says why (ReadFailureReason).
   std::string Error;
+  std::string Reason;
   // The minor-body table the document names, when read that far. Documents
   // before 1.7 switch the state's table to it (TableChanged); 1.7 documents
   // carry it for information only and leave the table in use alone.

@@ -118,7 +118,8 @@ bool TSolarSystemForm::OpenDocument(const std::string& path)
     return true;
   }
   if (result.Failed()) {
-    Prompts().Error(this, result.Error);
+    // The message names what the reader expected and where.
+    Prompts().Error(this, result.Error + "\r" + result.Reason);
     return true;
   }
   try {
