@@ -67,7 +67,8 @@ std::vector<int> Nos(const std::vector<TMinorBodyRow>& rows)
   return nos;
 }
 
-// Rows with ties in every secondary key; BINARY text order puts "alpha" last.
+// Rows with ties in every secondary key; names are compared without regard
+// to letter case, so "alpha" ties with "Alpha" and NO decides.
 const std::vector<TRowSpec> SampleRows = {
     {5, "Beta", 2.0}, {3, "Alpha", 2.0}, {9, "Alpha", 1.0}, {1, "Gamma", 3.0},
     {-2, "alpha", 2.0}, {7, "Beta", 2.0}};
@@ -101,8 +102,8 @@ TEST_F(TableTest, OrdersCursorAndRandomAccess)
   // Stepping and random access agree, primary and secondary, ties by NO.
   const std::vector<std::pair<std::string, std::vector<int>>> orders = {
       {"", {-2, 1, 3, 5, 7, 9}},
-      {"IDXNAME", {9, 3, 5, 7, 1, -2}},
-      {"IDXA", {9, 3, 5, 7, -2, 1}}};
+      {"IDXNAME", {9, -2, 3, 5, 7, 1}},
+      {"IDXA", {9, -2, 3, 5, 7, 1}}};
   for (const auto& [index, expected] : orders) {
     Table.SetIndexName(index);
     // The top of an order is read before its row list, then from it.
@@ -127,7 +128,7 @@ TEST_F(TableTest, OrdersCursorAndRandomAccess)
   Table.Prior();
   EXPECT_TRUE(Table.Bof());
   EXPECT_EQ(Table.Position(), 0);
-  Table.MoveTo(3);
+  Table.MoveTo(4);
   const std::int32_t mark = Table.Bookmark();
   EXPECT_EQ(mark, 7);
   Table.SetIndexName("");
@@ -144,11 +145,12 @@ TEST_F(TableTest, NearestMatchOnTextAndNumbers)
 {
   Table.Open();
   Table.SetIndexName("IDXNAME");
-  EXPECT_EQ(Table.FindNearest("B"), 2);
+  EXPECT_EQ(Table.FindNearest("B"), 3);
   EXPECT_EQ(Table.Current().No, 5);
+  EXPECT_EQ(Table.FindNearest("b"), 3);  // letter case does not count
   EXPECT_EQ(Table.FindNearest("Alpha"), 0);
-  EXPECT_EQ(Table.FindNearest("Gamma!"), 5);  // BINARY: "alpha" after "Gamma!"
-  EXPECT_EQ(Table.FindNearest("b"), 6);       // past the end
+  EXPECT_EQ(Table.FindNearest("ALPHA"), 0);
+  EXPECT_EQ(Table.FindNearest("Gamma!"), 6);  // past the end
   EXPECT_TRUE(Table.Eof());
   EXPECT_EQ(Table.FindNearest(""), 0);  // an empty value: the first row
   EXPECT_EQ(Table.Current().No, 9);
@@ -306,7 +308,7 @@ TEST_F(TableTest, ConsistentWhileAnotherProgramWrites)
 {
   Table.Open();
   Table.SetIndexName("IDXA");
-  Table.MoveTo(2);  // NO 5, A = 2
+  Table.MoveTo(3);  // NO 5, A = 2
   ASSERT_EQ(Table.RowsAt(0, 40).size(), 6u);
 
   // An append commits between two reads: the next read sees all of it, with
@@ -318,9 +320,9 @@ TEST_F(TableTest, ConsistentWhileAnotherProgramWrites)
   std::vector<TMinorBodyRow> rows = Table.RowsAt(0, 40);
   EXPECT_NE(Table.ChangeCount(), changes);
   EXPECT_EQ(Table.RecordCount(), 9);
-  EXPECT_EQ(Nos(rows), (std::vector<int>{20, 21, 9, 3, 5, 7, -2, 1, 22}));
+  EXPECT_EQ(Nos(rows), (std::vector<int>{20, 21, 9, -2, 3, 5, 7, 1, 22}));
   EXPECT_EQ(Table.Current().No, 5);
-  EXPECT_EQ(Table.Position(), 4);
+  EXPECT_EQ(Table.Position(), 5);
 
   // While every row is visited, another program cannot commit in between.
   int visited = 0;
@@ -538,7 +540,8 @@ TEST_F(TableTest, IndicesAndFieldsThatDisagreeAreReportedAndRebuilt)
   Table.AddIndex({"IDXPHA", "ISPHA;NO"});
   Table.AddIndex({"IDXA", "A;NAME"});
   Table.SetIndexName("IDXA");
-  EXPECT_EQ(Nos(Table.RowsAt(0, 40)), (std::vector<int>{9, 3, 5, 7, -2, 1, 11, 12}));
+  // Names in the order a person reads them: "alpha" before "Beta".
+  EXPECT_EQ(Nos(Table.RowsAt(0, 40)), (std::vector<int>{9, -2, 3, 5, 7, 1, 11, 12}));
 
   // An index whose B-tree lists only some rows (its definition widened
   // behind SQLite's back) hides nothing: the primary order comes from the

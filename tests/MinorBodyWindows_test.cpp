@@ -6,6 +6,7 @@
 #include "app/widgets/ColorSwatch.h"
 #include "app/mainwindow/SSystemsForm.h"
 #include "app/database/CreateIdxForms.h"
+#include "app/database/FullListLoader.h"
 #include "app/database/SearchDlgs.h"
 #include "app/database/SelectObjectForms.h"
 #include "app/database/TableFilesDlg.h"
@@ -16,12 +17,15 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
@@ -35,6 +39,14 @@
 namespace fs = std::filesystem;
 
 namespace {
+
+// "Show all objects" reads in the background: the window's event loop runs
+// until the dots are there.
+void WaitForFullList(TSolarSystemForm& f)
+{
+  for (int i = 0; i < 3000 && f.FullListLoader->Running(); ++i) QTest::qWait(5);
+  ASSERT_FALSE(f.FullListLoader->Running());
+}
 
 void EnsureApplication()
 {
@@ -181,8 +193,8 @@ TEST_F(MinorBodyTest, TitlesSortSearchGoesByNameAndTheCaptionCounts)
   EXPECT_EQ(GridNames(b), (Names{"Ceres", "Astraea", "Vesta", "Juno", "Pallas"}));
 
   // A search after a sort by axis leaves the grid sorted by name, on the
-  // nearest match.
-  prompts_.Type("Ka");
+  // first name that begins with the text, in any letter case.
+  prompts_.Type("pAl");
   b.BSearchClick();
   EXPECT_EQ(b.Table.IndexName(), "IDXNAME");
   EXPECT_EQ(GridNames(b), (Names{"Astraea", "Ceres", "Juno", "Pallas", "Vesta"}));
@@ -196,6 +208,63 @@ TEST_F(MinorBodyTest, TitlesSortSearchGoesByNameAndTheCaptionCounts)
   b.BSearchClick();
   EXPECT_EQ(b.Table.Current().Name, "Pallas");
   EXPECT_TRUE(prompts_.Errors.empty());
+}
+
+TEST_F(MinorBodyTest, NamesIgnoreLetterCaseInTablesOfThisAndEarlierBuildsAndTitlesReverse)
+{
+  std::vector<TMinorBodyRow> rows = Planets();
+  rows.push_back(BeltRow(6, "hygiea", 3.14));
+  const Names byName{"Astraea", "Ceres", "hygiea", "Juno", "Pallas", "Vesta"};
+  for (bool earlierBuild : {false, true}) {
+    SCOPED_TRACE(earlierBuild ? "earlier build" : "this build");
+    WriteTable(Dir(), "T.db", rows);
+    if (earlierBuild) {
+      // The name index as earlier builds made it: by letter codes.
+      sqlite3* db = nullptr;
+      ASSERT_EQ(sqlite3_open((Dir() + "T.db").c_str(), &db), SQLITE_OK);
+      ExecSql(db, "DROP INDEX IDXNAME; CREATE INDEX IDXNAME ON bodies (\"NAME\", \"A\")");
+      sqlite3_close(db);
+    }
+    TSelectObjectForm& b = Browser();
+    b.SetTableLocation(dir_.string(), "T.db");
+    b.OpenTable();
+    EXPECT_EQ(b.Table.OutdatedIndices().empty(), !earlierBuild);
+    QHeaderView* titles = b.DBGrid->horizontalHeader();
+    EXPECT_TRUE(titles->isSortIndicatorShown());
+
+    // The first click sorts by name (an earlier table's index is built
+    // again first), the second turns the order round, with the arrow.
+    b.DBGridTitleClick(1);
+    EXPECT_TRUE(b.Table.OutdatedIndices().empty());
+    EXPECT_EQ(GridNames(b), byName);
+    EXPECT_EQ(titles->sortIndicatorSection(), 1);
+    EXPECT_EQ(titles->sortIndicatorOrder(), Qt::AscendingOrder);
+    b.DBGridTitleClick(1);
+    EXPECT_EQ(GridNames(b), Names(byName.rbegin(), byName.rend()));
+    EXPECT_EQ(titles->sortIndicatorOrder(), Qt::DescendingOrder);
+
+    // Any letter case finds the same row, shown where it stands.
+    for (const char* text : {"vesta", "VESTA", "Vest", "HYG"}) {
+      prompts_.Type(text);
+      b.BSearchClick();
+      const std::string expected = text[0] == 'H' ? "hygiea" : "Vesta";
+      EXPECT_EQ(b.Table.Current().Name, expected) << text;
+      EXPECT_EQ(GridNames(b)[size_t(b.DBGrid->currentIndex().row())], expected) << text;
+    }
+    // No name begins with the text: it says so and the grid stays.
+    prompts_.Clear();
+    prompts_.Type("Xena");
+    b.BSearchClick();
+    ASSERT_EQ(prompts_.Messages.size(), 1u);
+    EXPECT_NE(prompts_.Messages[0].find("\"Xena\""), std::string::npos);
+    EXPECT_EQ(b.Table.Current().Name, "hygiea");
+    EXPECT_EQ(GridNames(b), Names(byName.rbegin(), byName.rend()));
+    // Another title sorts ascending again.
+    b.DBGridTitleClick(0);
+    EXPECT_EQ(titles->sortIndicatorOrder(), Qt::AscendingOrder);
+    EXPECT_EQ(GridNames(b).front(), "Ceres");
+    browser_.reset();
+  }
 }
 
 TEST_F(MinorBodyTest, SelectedRowsMakeBodiesAndEveryShowingStartsWithoutSelection)
@@ -287,6 +356,16 @@ TEST_F(MinorBodyTest, DataFilesDialogCreatesRebuildsAndDeletes)
 
   prompts_.Type("   ");  // a blank name creates nothing
   d.BNewTableClick();
+  // A refused name says which characters a name may hold, as the dialog
+  // itself does.
+  prompts_.Type("a/b");
+  d.BNewTableClick();
+  ASSERT_EQ(prompts_.Errors.size(), 1u);
+  EXPECT_NE(prompts_.Errors[0].find("\"a/b\""), std::string::npos);
+  EXPECT_NE(prompts_.Errors[0].find(TableNameRule), std::string::npos);
+  EXPECT_EQ(nameDlg_->LRule->text().toStdString(), TableNameRule);
+  EXPECT_EQ(listed(), (Names{"T.db"}));
+  prompts_.Clear();
   prompts_.Type(" Test ");
   d.BNewTableClick();
   EXPECT_EQ(listed(), (Names{"T.db", "Test.db"}));
@@ -474,6 +553,7 @@ TEST_F(MinorBodyTest, AddRefusesHugeSelectionsAndSkipsRowsWithoutEllipse)
   // "Show all objects" fills the full list from every row with an ellipse.
   prompts_.Clear();
   f.SBAllObjects->click();
+  WaitForFullList(f);
   EXPECT_EQ(f.SolarSystem().AsteroidsFullList().Count(), int(rows.size()) - 1);
   EXPECT_EQ(prompts_.Messages.size(), 1u);
   EXPECT_EQ(f.ObjectsListBox->count(), 2);  // never listed
@@ -484,7 +564,48 @@ TEST_F(MinorBodyTest, AddRefusesHugeSelectionsAndSkipsRowsWithoutEllipse)
   EXPECT_EQ(f.SolarSystem().AsteroidsFullList().Count(), 0);
   ASSERT_TRUE(f.OpenDocument(doc));
   EXPECT_TRUE(f.SBAllObjects->isChecked());
+  WaitForFullList(f);
   EXPECT_EQ(f.SolarSystem().AsteroidsFullList().Count(), int(rows.size()) - 1);
+}
+
+TEST_F(MinorBodyTest, ShowAllObjectsFillsInTheBackgroundAndASecondPressCancels)
+{
+  std::vector<TMinorBodyRow> rows;
+  for (int i = 1; i <= 20000; ++i)
+    rows.push_back(BeltRow(i, "B" + std::to_string(i), 2.0 + (i % 100) * 0.01));
+  TSolarSystemForm& f = Window(rows);
+  int ticksWhileReading = 0;
+  QTimer timer;
+  timer.setInterval(5);
+  QObject::connect(&timer, &QTimer::timeout, [&] {
+    if (f.FullListLoader->Running()) ++ticksWhileReading;
+  });
+  timer.start();
+
+  // The press returns at once, with the progress shown; the window's loop
+  // goes on answering until the dots are there.
+  f.SBAllObjects->click();
+  EXPECT_TRUE(f.FullListLoader->Running());
+  EXPECT_EQ(f.SolarSystem().AsteroidsFullList().Count(), 0);
+  ASSERT_NE(f.ProgressBar, nullptr);
+  EXPECT_FALSE(f.ProgressBar->isHidden());
+  WaitForFullList(f);
+  EXPECT_GE(ticksWhileReading, 3);
+  EXPECT_EQ(f.SolarSystem().AsteroidsFullList().Count(), 20000);
+  EXPECT_TRUE(f.ProgressBar->isHidden());
+
+  // A second press while the rows are read cancels: nothing arrives later.
+  f.SBAllObjects->click();
+  EXPECT_EQ(f.SolarSystem().AsteroidsFullList().Count(), 0);
+  f.SBAllObjects->click();
+  ASSERT_TRUE(f.FullListLoader->Running());
+  f.SBAllObjects->click();
+  EXPECT_FALSE(f.SBAllObjects->isChecked());
+  EXPECT_FALSE(f.FullListLoader->Running());
+  QTest::qWait(200);
+  EXPECT_EQ(f.SolarSystem().AsteroidsFullList().Count(), 0);
+  EXPECT_TRUE(f.ProgressBar->isHidden());
+  EXPECT_TRUE(prompts_.Notices.empty());
 }
 
 TEST_F(MinorBodyTest, OldDocumentsSwitchTheTableAndCurrentOnesLeaveIt)

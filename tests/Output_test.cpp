@@ -7,6 +7,7 @@
 #include "app/output/PngUnit.h"
 #include "app/output/PrintDlgs.h"
 #include "app/output/SaveAsBitmapDlgs.h"
+#include "document/SettingsFile.h"
 #include "ScriptedPrompts.h"
 
 #include <QApplication>
@@ -19,6 +20,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QStatusBar>
+#include <QCheckBox>
 
 #include <gtest/gtest.h>
 #include <png.h>
@@ -290,8 +293,11 @@ protected:
   }
 
   // Exports through the dialog with `name` in its field and `size`.
-  void Export(const std::string& name, int size)
+  // A bare name is a file of the test's directory (the window proposes the
+  // user's pictures folder, never its own).
+  void Export(std::string name, int size)
   {
+    if (!fs::path(name).is_absolute()) name = (dir_ / name).string();
     prompts_.Fill = [name, size](QDialog& d) {
       auto& dialog = dynamic_cast<TSaveAsBitmapDlg&>(d);
       dialog.FileNameEdit->setText(QString::fromStdString(name));
@@ -452,6 +458,52 @@ TEST_F(OutputWindowTest, PrintedPageShowsTheSceneInItsSquareAndTheTwoLines)
   }
   EXPECT_GT(upper, 100);
   EXPECT_GT(lower, 100);
+}
+
+TEST_F(OutputWindowTest, PrintingAsksInOneDialogAndKeepsSchemeAndFolder)
+{
+  // The first PDF: no file proposed yet, so the file dialog asks once.
+  const fs::path first = dir_ / "first.pdf";
+  prompts_.PdfAnswer = first.string();
+  prompts_.Fill = [](QDialog& d) {
+    auto& dialog = dynamic_cast<TPrintDlg&>(d);
+    dialog.Printer().setOutputFormat(QPrinter::PdfFormat);
+    dialog.RBColorWBG->setChecked(true);
+    dialog.CBDescription->setChecked(true);
+  };
+  form_->ActPrintExecute();
+  ASSERT_TRUE(prompts_.Notices.empty()) << prompts_.Notices[0];
+  ASSERT_TRUE(fs::exists(first));
+  EXPECT_EQ(form_->StatusBar->currentMessage().toStdString(), "Printed to " + first.string());
+
+  // The next printing starts from that scheme and the description box,
+  // and names its file in the dialog itself, in the same folder: no
+  // further dialog.
+  prompts_.PdfAnswer.clear();
+  std::string proposed;
+  int scheme = -1;
+  bool description = false, fileField = false;
+  prompts_.Fill = [&](QDialog& d) {
+    auto& dialog = dynamic_cast<TPrintDlg&>(d);
+    proposed = dialog.PdfFileName();
+    scheme = dialog.ColorMode();
+    description = dialog.CBDescription->isChecked();
+    fileField = !dialog.EFileName->isHidden();
+  };
+  form_->ActPrintExecute();
+  EXPECT_EQ(proposed, (dir_ / "sollumen.pdf").string());
+  EXPECT_EQ(scheme, 3);
+  EXPECT_TRUE(description);
+  EXPECT_TRUE(fileField);
+  EXPECT_TRUE(fs::exists(dir_ / "sollumen.pdf"));
+  EXPECT_TRUE(prompts_.Notices.empty());
+
+  // Both are kept in the settings file for the next run.
+  form_.reset();
+  const TSettings kept = ReadSettingsFile(dir_ / "sl.ini", TSettings(), dir_.string() + "/");
+  EXPECT_EQ(kept.PrintScheme, 3);
+  EXPECT_EQ(kept.PrintPdfPath, dir_.string());
+  EXPECT_TRUE(kept.PrintDescription);
 }
 
 TEST_F(OutputWindowTest, CancelledDialogsChangeNothing)

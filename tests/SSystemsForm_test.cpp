@@ -544,7 +544,9 @@ TEST_F(WindowTest, DocumentRoundTripThroughTheWindow)
   ASSERT_TRUE(g.OpenDocument(path));
   EXPECT_TRUE(prompts_.Errors.empty());
   EXPECT_EQ(g.CurrentTime, Date(1987, 6, 5, 4, 3));
-  EXPECT_EQ(g.windowTitle().toStdString(), "Sollumen   1987 June 5   04:03 UT");
+  // The caption names the document, with Qt's mark for unsaved changes.
+  EXPECT_EQ(g.windowTitle().toStdString(), "Sollumen   1987 June 5   04:03 UT \u2014 scene.orb[*]");
+  EXPECT_FALSE(g.isWindowModified());
   EXPECT_EQ(g.TimeStepValue, 2.5L);
   EXPECT_EQ(g.TimeStepUnit, tsuMinute);
   EXPECT_TRUE(g.SBMinutes->isChecked());
@@ -617,7 +619,9 @@ TEST_F(WindowTest, OldDocumentsAreOfferedConversionOnlyWhenReadInFull)
   prompts_.Clear();
   const std::string before = f.DocumentFileName;
   ASSERT_TRUE(f.OpenDocument(damaged));
-  EXPECT_EQ(prompts_.Errors, std::vector<std::string>{"Error reading file " + damaged + "."});
+  EXPECT_EQ(prompts_.Errors,
+            std::vector<std::string>{"Error reading file " + damaged +
+                                     ".\rExpected a Boolean at byte 283, but the file ends before it."});
   EXPECT_TRUE(prompts_.Questions.empty());
   EXPECT_EQ(f.DocumentFileName, before);
 }

@@ -77,6 +77,12 @@ public:
     return true;
   }
 
+  TSaveChoice AskSaveChanges(QWidget*, const std::string& name) override
+  {
+    Questions.push_back("save changes: " + name);
+    return SaveChoice;
+  }
+
   // OK after typing `text` into a name dialog.
   void Type(const std::string& text)
   {
@@ -92,6 +98,7 @@ public:
   QWidget* FocusAtMessage = nullptr;
 
   bool ConfirmAnswer = false;
+  TSaveChoice SaveChoice = TSaveChoice::Cancel;
   std::string OpenAnswer, SaveAnswer, ProposedDir, ProposedName = "unset";
   bool ColorAnswer = false;
   TColor ColorChoice = 0;

@@ -96,7 +96,11 @@ void TLinkLabel::changeEvent(QEvent* event)
   if (event->type() == QEvent::PaletteChange && !coloring_) ApplyLinkColor();
 }
 
-void TLinkLabel::LinkLabelClick() { QDesktopServices::openUrl(QUrl(HomePageAddress())); }
+void TLinkLabel::LinkLabelClick()
+{
+  if (!QDesktopServices::openUrl(QUrl(HomePageAddress())) && BrowserFailed)
+    BrowserFailed(HomePageAddress().toStdString());
+}
 
 void TLinkLabel::mousePressEvent(QMouseEvent* event)
 {

@@ -2,6 +2,9 @@
 // notices and the home page, which is set when the program is built.
 #pragma once
 
+#include <functional>
+#include <string>
+
 #include <QIcon>
 #include <QLabel>
 #include <QPixmap>
@@ -32,6 +35,8 @@ class TLinkLabel : public QLabel {
 public:
   explicit TLinkLabel(QWidget* parent = nullptr);
   void LinkLabelClick();
+  // Told the address when no web browser could be started.
+  std::function<void(const std::string& address)> BrowserFailed;
 
 protected:
   void mousePressEvent(QMouseEvent* event) override;

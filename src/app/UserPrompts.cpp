@@ -56,6 +56,41 @@ bool TDialogPrompts::Confirm(QWidget* parent, const std::string& text)
                                QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }
 
+std::string SaveChangesQuestion(const std::string& name)
+{
+  return "The document \"" + name + "\" has changes that are not saved.\r"
+         "Save them before going on?";
+}
+
+TSaveChoice TDialogPrompts::AskSaveChanges(QWidget* parent, const std::string& name)
+{
+  const auto answer = QMessageBox::warning(
+      parent, Caption(parent), Text(SaveChangesQuestion(name)),
+      QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
+  if (answer == QMessageBox::Save) return TSaveChoice::Save;
+  if (answer == QMessageBox::Discard) return TSaveChoice::Discard;
+  return TSaveChoice::Cancel;
+}
+
+std::string BrowserFailedText(const std::string& address)
+{
+  return "No web browser could be started. The address is:\r" + address;
+}
+
+void TUserPrompts::BrowserFailed(QWidget* parent, const std::string& address)
+{
+  Message(parent, BrowserFailedText(address));
+}
+
+void TDialogPrompts::BrowserFailed(QWidget* parent, const std::string& address)
+{
+  QMessageBox box(QMessageBox::Information, Caption(parent), Text(BrowserFailedText(address)),
+                  QMessageBox::Ok, parent);
+  // The address can be selected and copied into a browser by hand.
+  box.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+  box.exec();
+}
+
 std::string TDialogPrompts::OpenDocumentName(QWidget* parent, const std::string& directory,
                                              const std::string& name)
 {

@@ -13,6 +13,9 @@ class QPrinter;
 class QFont;
 class QWidget;
 
+// The answers to the question about a document's unsaved changes.
+enum class TSaveChoice { Save, Discard, Cancel };
+
 class TUserPrompts {
 public:
   virtual ~TUserPrompts() = default;
@@ -64,6 +67,16 @@ public:
   // The font dialog preset with `font`; true and the choice on OK. Without
   // an answer of its own a prompter declines, as a cancelled dialog does.
   virtual bool ChooseFont(QWidget* /*parent*/, QFont& /*font*/) { return false; }
+  // The named document `name` has changes that are not saved: Save,
+  // Discard or Cancel. A prompter without an answer of its own cancels, so
+  // that nothing is lost.
+  virtual TSaveChoice AskSaveChanges(QWidget* /*parent*/, const std::string& /*name*/)
+  {
+    return TSaveChoice::Cancel;
+  }
+  // The desktop's web browser could not be started for `address`: a notice
+  // from which the address can be copied.
+  virtual void BrowserFailed(QWidget* parent, const std::string& address);
 };
 
 // The real dialogs of the desktop.
@@ -89,7 +102,14 @@ public:
                                          const std::string& directory,
                                          const std::string& filter) override;
   bool ChooseFont(QWidget* parent, QFont& font) override;
+  TSaveChoice AskSaveChanges(QWidget* parent, const std::string& name) override;
+  void BrowserFailed(QWidget* parent, const std::string& address) override;
 };
+
+// The text of the unsaved-changes question about the document `name`.
+std::string SaveChangesQuestion(const std::string& name);
+// The text of the notice when the web browser could not be started.
+std::string BrowserFailedText(const std::string& address);
 
 // Message texts break their lines with a carriage return; a box shows a
 // line feed instead.

@@ -317,7 +317,7 @@ struct TTable::TImpl {
   {
     std::string order;
     for (const std::string& field : KeyFields(index))
-      if (strcasecmp(field.c_str(), "NO") != 0) order += Quoted(field) + ", ";
+      if (strcasecmp(field.c_str(), "NO") != 0) order += OrderTerm(field) + ", ";
     return order + "NO";
   }
 
@@ -621,7 +621,7 @@ struct TTable::TImpl {
     auto it = KeyBefore.find(Index);
     if (it == KeyBefore.end())
       it = KeyBefore
-               .emplace(Index, Prepare("SELECT " + Quoted(field) + " < ?1 FROM " +
+               .emplace(Index, Prepare("SELECT " + OrderTerm(field) + " < ?1 FROM " +
                                        BodiesTableName + " WHERE NO = ?2"))
                .first;
     TStatement& st = it->second;
@@ -786,6 +786,28 @@ TIndexDef TTable::IndexDef(const std::string& name) const
   const TIndexDef* def = Impl->FindDef(name);
   if (!def) throw ETableError(Impl->MissingIndex(name));
   return *def;
+}
+
+std::vector<std::string> TTable::OutdatedIndices() const
+{
+  TImpl::TRead read(*Impl);
+  return OutdatedNameIndices(Impl->Db);
+}
+
+void TTable::RenewIndex(const std::string& name)
+{
+  TImpl& t = *Impl;
+  t.RequireOpen();
+  if (!t.Exclusive)
+    throw ETableError("The table '" + t.FileName + "' must be open exclusively to build an index");
+  TIndexDef def;
+  {
+    TImpl::TRead read(t);
+    const TIndexDef* found = t.FindDef(name);
+    if (!found) throw ETableError("Index '" + name + "' not found in the table '" + t.FileName + "'");
+    def = *found;
+  }
+  RenewNamedIndex(t.Db, def);
 }
 
 void TTable::AddIndex(const TIndexDef& index)

@@ -105,6 +105,11 @@ public:
   // holds (a damaged file); returns whether it had to. Needs the table open
   // exclusively; throws ETableError for an index the table lacks.
   bool RepairIndex(const std::string& name);
+  // Named indices made by an earlier build that order names by letter
+  // codes, and building one again in the current order (needs the table
+  // open exclusively).
+  std::vector<std::string> OutdatedIndices() const;
+  void RenewIndex(const std::string& name);
 
   // The cursor, in the active index's order. Position is 0-based. As in the
   // classic data-set loop (First; while !Eof: ...; Next), First sets Bof and

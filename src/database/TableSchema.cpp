@@ -4,6 +4,8 @@
 
 #include <sqlite3.h>
 
+#include <cctype>
+
 #include <array>
 #include <strings.h>
 #include <fstream>
@@ -156,7 +158,7 @@ void AddNamedIndex(sqlite3* db, const TIndexDef& index) {
     bool found = false;
     for (const std::string& k : known) found |= strcasecmp(k.c_str(), n.c_str()) == 0;
     if (!found) throw ETableError("Index '" + index.Name + "': no field '" + n + "' in the table");
-    columns += (columns.empty() ? "" : ", ") + Quoted(n);
+    columns += (columns.empty() ? "" : ", ") + OrderTerm(n);
   }
   // One transaction: the SQLite index and its entry in the list exist together.
   ExecSql(db, "SAVEPOINT add_index");
@@ -223,4 +225,47 @@ std::vector<TIndexDef> ReadIndexDefs(sqlite3* db) {
   sqlite3_finalize(stmt);
   if (!problem.empty()) throw ETableError(problem);
   return defs;
+}
+
+std::string OrderTerm(const std::string& field)
+{
+  return strcasecmp(field.c_str(), "NAME") == 0 ? Quoted(field) + " COLLATE NOCASE" : Quoted(field);
+}
+
+std::vector<std::string> OutdatedNameIndices(sqlite3* db)
+{
+  std::vector<std::string> names;
+  sqlite3_stmt* stmt = nullptr;
+  const std::string sql =
+      std::string("SELECT l.name, m.sql FROM ") + IndexListTable +
+      " l JOIN sqlite_master m ON m.type = 'index' AND m.name = l.name ORDER BY l.seq";
+  if (sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt, nullptr) != SQLITE_OK)
+    throw ETableError(sqlite3_errmsg(db));
+  while (sqlite3_step(stmt) == SQLITE_ROW) {
+    const auto* name = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0));
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 1));
+    std::string upper = text ? text : "";
+    for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    if (upper.find("\"NAME\"") != std::string::npos && upper.find("NOCASE") == std::string::npos)
+      names.push_back(name ? name : "");
+  }
+  sqlite3_finalize(stmt);
+  return names;
+}
+
+void RenewNamedIndex(sqlite3* db, const TIndexDef& index)
+{
+  std::string columns;
+  for (const std::string& n : IndexFieldNames(index.Fields))
+    columns += (columns.empty() ? "" : ", ") + OrderTerm(n);
+  ExecSql(db, "SAVEPOINT renew_index");
+  try {
+    ExecSql(db, "DROP INDEX IF EXISTS " + Quoted(index.Name));
+    ExecSql(db, "CREATE INDEX " + Quoted(index.Name) + " ON " + BodiesTableName + " (" +
+                    columns + ")");
+    ExecSql(db, "RELEASE renew_index");
+  } catch (...) {
+    sqlite3_exec(db, "ROLLBACK TO renew_index; RELEASE renew_index", nullptr, nullptr, nullptr);
+    throw;
+  }
 }

@@ -60,6 +60,20 @@ void CreateTableSchema(sqlite3* db, bool withReferenceAndComputer);
 // name exists or a field is unknown.
 void AddNamedIndex(sqlite3* db, const TIndexDef& index);
 
+// Names are ordered and searched without regard to letter case ("vesta",
+// "VESTA" and "Vesta" are one key): the term by which a field is indexed,
+// ordered and compared, `"NAME" COLLATE NOCASE` for the name and the quoted
+// field for any other.
+std::string OrderTerm(const std::string& field);
+
+// The named indices of a table made by an earlier build, which ordered
+// names by letter codes (upper case before lower case): they must be built
+// again before the name order and the search can use them.
+std::vector<std::string> OutdatedNameIndices(sqlite3* db);
+// Builds a named index again with the current order, keeping its name and
+// field list.
+void RenewNamedIndex(sqlite3* db, const TIndexDef& index);
+
 // The named secondary indices of a table, in creation order.
 std::vector<TIndexDef> ReadIndexDefs(sqlite3* db);
 

@@ -197,6 +197,12 @@ void ForEachKey(const std::function<void(const char*, const char*, const std::st
   put("Bitmap", "Path", s.BitmapPath);
   put("Database", "Path", s.DatabasePath);
   put("Database", "Table", s.DatabaseTable);
+  // The folders and print choices the user made; written only once made,
+  // so that a file of an earlier build reads and writes as it did.
+  if (!s.DocumentPath.empty()) put("Documents", "Path", s.DocumentPath);
+  if (s.PrintScheme != 0) put("Print", "Scheme", i(s.PrintScheme));
+  if (!s.PrintPdfPath.empty()) put("Print", "PdfPath", s.PrintPdfPath);
+  if (s.PrintDescription) put("Print", "Description", b(s.PrintDescription));
 }
 
 }  // namespace
@@ -280,7 +286,12 @@ TSettings ReadSettingsFile(const std::filesystem::path& fileName, const TSetting
       if (SameName(motion, "kepler")) s.PerturbedMotion = false;
       else if (SameName(motion, "perturbed")) s.PerturbedMotion = true;
     }
+    readText("Documents", "Path", s.DocumentPath);
+    readInt("Print", "Scheme", s.PrintScheme);
+    readText("Print", "PdfPath", s.PrintPdfPath);
+    readBool("Print", "Description", s.PrintDescription);
   }
+  if (s.PrintScheme < 0 || s.PrintScheme > 3) s.PrintScheme = 0;
   std::error_code ec;
   if (s.DatabasePath.empty() || !std::filesystem::is_directory(s.DatabasePath, ec))
     s.DatabasePath = programDir;

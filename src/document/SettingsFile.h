@@ -49,6 +49,15 @@ struct TSettings {
   // Written once it differs from the default or the file has it, so that a
   // file stays as older builds wrote it until the choice is made.
   bool PerturbedMotion = true;
+  // [Documents]: the folder documents were last opened from or saved to
+  // (empty: the user's documents folder).
+  std::string DocumentPath;
+  // [Print]: the colour scheme last printed with (0 black on white,
+  // 1 white on black, 2 colour, 3 colour on white), the folder of the last
+  // PDF file, and whether the description is printed below the picture.
+  int PrintScheme = 0;
+  std::string PrintPdfPath;
+  bool PrintDescription = false;
 };
 
 // Reads the file over the given defaults: a missing or unreadable file, a

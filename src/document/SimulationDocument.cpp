@@ -159,6 +159,25 @@ void ReadDocument10(TReader& r, const std::filesystem::path& path, TSolarSystem&
 
 }  // namespace
 
+std::string ReadErrorText(const std::filesystem::path& path)
+{
+  return "Error reading file " + path.string() + ".";
+}
+
+std::string ReadFailureReason(const TReader& reader, const std::exception& error)
+{
+  const std::string at = " at byte " + std::to_string(reader.ValueStart());
+  const std::string what = error.what();
+  if (dynamic_cast<const ECountTooLarge*>(&error))
+    return "Expected the items of a list after the count" + at + ", but " + what + ".";
+  if (*reader.ExpectedKind() == '\0') return what;
+  const std::string expected = std::string("Expected ") + reader.ExpectedKind() + at;
+  if (what == StreamReadErrorMessage) return expected + ", but the file ends before it.";
+  if (what == InvalidPropertyValueMessage)
+    return expected + ", but found a value that does not fit there.";
+  return what + " (after the value" + at + ").";
+}
+
 const char* DocumentVersionText(TDocumentVersion version)
 {
   switch (version) {
@@ -202,8 +221,8 @@ TDocumentReadResult OpenDocument(TStream& stream, const std::filesystem::path& p
   if (result.Version == TDocumentVersion::None) return result;
 
   stream.SetPosition(start);
+  TReader r(stream);
   try {
-    TReader r(stream);
     switch (result.Version) {
       case TDocumentVersion::V17:
         ReadDocument17(r, scene, state, programDir, use, path, result);
@@ -214,11 +233,13 @@ TDocumentReadResult OpenDocument(TStream& stream, const std::filesystem::path& p
     }
   } catch (const ECountTooLarge& e) {
     // Said in so many words: such a file is damaged or made to do harm.
-    result.Error = "Error reading file " + path.string() + ". The file is damaged: " + e.what() + ".";
-  } catch (const std::exception&) {
+    result.Error = ReadErrorText(path) + " The file is damaged: " + e.what() + ".";
+    result.Reason = ReadFailureReason(r, e);
+  } catch (const std::exception& e) {
     // Whatever stopped the reading (a wrong tag, the end of the data, a value
     // no body can be made of), the document as a whole is unreadable.
-    result.Error = "Error reading file " + path.string() + ".";
+    result.Error = ReadErrorText(path);
+    result.Reason = ReadFailureReason(r, e);
   }
   return result;
 }

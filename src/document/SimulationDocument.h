@@ -66,9 +66,13 @@ struct TDocumentReadResult {
   // What was left out of a document read in full, for the reader to be told:
   // a description larger than MaxDescriptionBytes.
   std::string Notice;
-  // "Error reading file PATH." when reading stopped at damaged data; the
-  // scene and the state then hold what was read up to there.
+  // "Error reading file PATH." when reading stopped at damaged data (with
+  // "The file is damaged: ..." when a list counts more items than the file
+  // can hold); the
+  // scene and the state then hold what was read up to there (the window
+  // reads into a copy and drops it). Reason says why (ReadFailureReason).
   std::string Error;
+  std::string Reason;
   // The minor-body table the document names, when read that far. Documents
   // before 1.7 switch the state's table to it (TableChanged); 1.7 documents
   // carry it for information only and leave the table in use alone.
@@ -112,6 +116,13 @@ TDocumentReadResult OpenDocument(TStream& stream, const std::filesystem::path& p
 // or 1.7 (blanks and control characters around it ignored), anything but a
 // String 1.0, and any other String None.
 TDocumentVersion IdentifyDocument(TStream& stream);
+
+// Why reading stopped, for the line under "Error reading file": the value
+// the reader expected and the byte where it starts ("Expected a Float at
+// byte 287, but the file ends before it."), or the error's own text.
+std::string ReadFailureReason(const TReader& reader, const std::exception& error);
+// "Error reading file PATH.", the first line of every such message.
+std::string ReadErrorText(const std::filesystem::path& path);
 
 // Writes the document as 1.7. The previous file is replaced only once the
 // new one is complete. Throws EDocumentWriteError.

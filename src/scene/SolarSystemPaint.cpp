@@ -36,6 +36,9 @@ void TSolarSystem::Paint(TCanvas* canvas, int left, int top, int width, int heig
   canvas->SetClipRect(Left, Top, Left + width_, Top + height_);
 
   PaintBackgroundAndGrid();
+  // The whole table's dots first, as a cloud behind the orbits, planets and
+  // names, which stay visible above it.
+  if (canShowObjects_) PaintFullListDots();
   PaintOrbitLayer();
   PaintBodiesLayer();
   if (ShowDirections)
@@ -244,7 +247,6 @@ void TSolarSystem::PaintFlatGrid()
 
 void TSolarSystem::PaintBodiesLayer()
 {
-  if (canShowObjects_) PaintFullListDots();
   for (int i = 0; i < planets_.Count(); ++i)
     if (TPlanet* p = dynamic_cast<TPlanet*>(planets_.Items(i))) PaintPlanet(*p);
   PaintSpacecrafts();

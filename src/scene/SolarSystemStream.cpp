@@ -269,3 +269,18 @@ void ReadScene10(TReader& r, TSolarSystem& scene)
   scene.SetObjectColor(11, ReadColor(r));
   scene.Redraw();
 }
+
+void CopySceneRecord(TSolarSystem& from, TSolarSystem& to, const std::string& programDir)
+{
+  TMemoryStream bytes;
+  {
+    TWriter w(bytes);
+    WriteScene(w, from);
+    w.FlushBuffer();
+  }
+  bytes.SetPosition(0);
+  to.SpacecraftsList().Clear();
+  TReader r(bytes);
+  std::vector<std::string> names;
+  ReadScene17(r, to, programDir, names);
+}

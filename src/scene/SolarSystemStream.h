@@ -32,5 +32,11 @@ void ReadScene16(TReader& reader, TSolarSystem& scene);
 void ReadScene15(TReader& reader, TSolarSystem& scene);
 void ReadScene10(TReader& reader, TSolarSystem& scene);
 
+// Makes `to` hold everything the scene record holds of `from` (the
+// spacecraft loaded again from programDir + their file names), through the
+// record itself, so that nothing is left out. A document is read into such
+// a copy and copied back only when it was read in full.
+void CopySceneRecord(TSolarSystem& from, TSolarSystem& to, const std::string& programDir);
+
 // The colour of all satellites of documents that had no satellites.
 constexpr TColor OldDocumentSatelliteColor = 0x008080;

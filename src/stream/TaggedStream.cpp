@@ -143,7 +143,23 @@ void TWriter::WriteStringValue(const std::string& s)
 
 // ---------------------------------------------------------------- reader
 
-TReader::TReader(TStream& stream, std::size_t bufferSize) : TFiler(stream, bufferSize) {}
+TReader::TReader(TStream& stream, std::size_t bufferSize) : TFiler(stream, bufferSize)
+{
+  try {
+    FBufBase = FStream.Position();
+  } catch (...) {
+    // A stream without a position counts from here.
+  }
+  FValueStart = FBufBase;
+}
+
+bool TReader::Refill()
+{
+  FBufBase += FBufEnd;
+  FBufPos = 0;
+  FBufEnd = FStream.Read(FBuffer.data(), FBuffer.size());
+  return FBufEnd != 0;
+}
 
 TReader::~TReader()
 {
@@ -158,11 +174,7 @@ TReader::~TReader()
 
 std::uint8_t TReader::ReadByte()
 {
-  if (FBufPos == FBufEnd) {
-    FBufPos = 0;
-    FBufEnd = FStream.Read(FBuffer.data(), FBuffer.size());
-    if (FBufEnd == 0) EndOfData();
-  }
+  if (FBufPos == FBufEnd && !Refill()) EndOfData();
   return FBuffer[FBufPos++];
 }
 
@@ -170,11 +182,7 @@ void TReader::Read(void* data, std::size_t count)
 {
   auto p = static_cast<std::uint8_t*>(data);
   while (count > 0) {
-    if (FBufPos == FBufEnd) {
-      FBufPos = 0;
-      FBufEnd = FStream.Read(FBuffer.data(), FBuffer.size());
-      if (FBufEnd == 0) EndOfData();
-    }
+    if (FBufPos == FBufEnd && !Refill()) EndOfData();
     const std::size_t n = std::min(count, FBufEnd - FBufPos);
     std::memcpy(p, FBuffer.data() + FBufPos, n);
     FBufPos += n;
@@ -228,11 +236,13 @@ std::int32_t TReader::ReadIntPayload(std::uint8_t tag)
 
 std::int32_t TReader::ReadIntValue()
 {
+  BeginValue("an Integer");
   return ReadIntPayload(ReadByte());
 }
 
 long double TReader::ReadFloatValue()
 {
+  BeginValue("a Float");
   const std::uint8_t tag = ReadByte();
   switch (static_cast<TValueTag>(tag)) {
   case TValueTag::Extended: {
@@ -252,11 +262,13 @@ long double TReader::ReadFloatValue()
 
 bool TReader::ReadBoolValue()
 {
+  BeginValue("a Boolean");
   return ReadByte() == static_cast<std::uint8_t>(TValueTag::True);
 }
 
 std::string TReader::ReadStringValue()
 {
+  BeginValue("a String");
   switch (static_cast<TValueTag>(ReadByte())) {
   case TValueTag::String:
     return Windows1252ToUtf8(ReadBytes(ReadByte()));

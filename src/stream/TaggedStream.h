@@ -128,8 +128,21 @@ public:
   std::int32_t ReadCountValue(std::uint64_t minItemBytes, const char* items);
   // Bytes not yet consumed: those buffered and those left in the stream.
   std::uint64_t RemainingBytes();
+  // Where the value read last (or being read when an error came) starts,
+  // counted in bytes from the stream's beginning, and what kind it was to
+  // be ("an Integer", "a Float", "a Boolean", "a String"; "" before any):
+  // what a message about damaged data names.
+  std::uint64_t ValueStart() const { return FValueStart; }
+  const char* ExpectedKind() const { return FExpected; }
 
 private:
+  void BeginValue(const char* kind)
+  {
+    FValueStart = FBufBase + FBufPos;
+    FExpected = kind;
+  }
+  // Refills the buffer from the stream; false at the end of the data.
+  bool Refill();
   std::uint8_t ReadByte();
   void Read(void* data, std::size_t count);
   std::int32_t ReadInt32();
@@ -138,4 +151,8 @@ private:
   std::string ReadBytes(std::uint64_t count);
   // A four-byte length; negative ones are damaged data.
   std::uint32_t ReadLength();
+
+  std::uint64_t FBufBase = 0;  // stream position of the buffer's first byte
+  std::uint64_t FValueStart = 0;
+  const char* FExpected = "";
 };

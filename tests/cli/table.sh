@@ -80,6 +80,34 @@ $eros" rows "$dir" Main.db --from 2
 expect rows-past-end "$header" rows "$dir" Main.db --index IDXNAME --from zzz
 expect rows-limit-0 "$header" rows "$dir" Main.db --limit 0
 
+# Names are ordered and found without regard to letter case, also in a
+# table whose name index an earlier build made (ordered by letter codes).
+expect create-case "table Case.db" create "$dir" Case
+sqlite3 "$dir/Case.db" <<'EOF'
+INSERT INTO bodies VALUES (4, 'Vesta', 0, 0, 0, 0, 0.5, 2, 2460600.5, 'MBA', 'N', 'N');
+INSERT INTO bodies VALUES (5, 'astraea', 0, 0, 0, 0, 0.5, 2, 2460600.5, 'MBA', 'N', 'N');
+INSERT INTO bodies VALUES (6, 'Pallas', 0, 0, 0, 0, 0.5, 2, 2460600.5, 'MBA', 'N', 'N');
+EOF
+vesta="4,Vesta,0,0,0,0,0.5,2,2460600.5,MBA,N,N,,"
+astraea="5,astraea,0,0,0,0,0.5,2,2460600.5,MBA,N,N,,"
+pallas="6,Pallas,0,0,0,0,0.5,2,2460600.5,MBA,N,N,,"
+expect rows-name-any-case "$header
+$astraea
+$pallas
+$vesta" rows "$dir" Case.db --index IDXNAME
+for text in vesta VESTA Vest; do
+  expect "rows-from-$text" "$header
+$vesta" rows "$dir" Case.db --index IDXNAME --from "$text" --limit 1
+done
+sqlite3 "$dir/Case.db" 'DROP INDEX IDXNAME; CREATE INDEX IDXNAME ON bodies ("NAME", "A")'
+expect rows-earlier-build "$header
+$vesta" rows "$dir" Case.db --index IDXNAME --from vesta --limit 1
+expect rows-earlier-build-order "$header
+$astraea
+$pallas
+$vesta" rows "$dir" Case.db --index IDXNAME
+rm "$dir/Case.db"
+
 # The worked example: 0.9856262 / 2.5^1.5 degrees per day, M + NW = 160.
 out=$("$cli" table elements "$dir" Main.db 1 2>"$err") || fail "elements: $(cat "$err")"
 echo "$out" | awk '{ exit !(NF == 8 && $1 == 2460600.5 && $2 == 10.6 && $3 == 80 && $4 == 150 &&

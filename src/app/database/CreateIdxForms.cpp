@@ -7,6 +7,9 @@
 #include <QProgressBar>
 #include <QVBoxLayout>
 
+#include <string>
+#include <vector>
+
 TCreateIdxForm::TCreateIdxForm(QWidget* mainWindow)
     : QWidget(mainWindow, Qt::Tool | Qt::FramelessWindowHint), mainWindow_(mainWindow)
 {
@@ -51,8 +54,24 @@ void TCreateIdxForm::CreateIndices(TTable& table)
     throw;
   }
   ProgressBar->setValue(0);
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  // The missing indices, then those of an earlier build whose name order
+  // is by letter codes, built again.
   const auto& indices = StandardIndices();
+  std::vector<std::string> outdated;
+  try {
+    outdated = table.OutdatedIndices();
+  } catch (const ETableError&) {
+    // a table whose index list cannot be read keeps its indices
+  }
+  const int total = static_cast<int>(indices.size() + outdated.size());
   int step = 0;
+  auto advance = [&] {
+    ++step;
+    ProgressBar->setValue(step < total ? 90 * step / (total - 1) : 100);
+    ProgressBar->repaint();
+    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  };
   for (const TIndexDef& index : indices) {
     try {
       table.AddIndex(index);
@@ -65,10 +84,17 @@ void TCreateIdxForm::CreateIndices(TTable& table)
         // taken by another kind of object: the next is tried, as for any failure
       }
     }
-    ++step;
-    ProgressBar->setValue(step < static_cast<int>(indices.size()) ? 15 * step : 100);
-    ProgressBar->repaint();
+    advance();
   }
+  for (const std::string& name : outdated) {
+    try {
+      table.RenewIndex(name);
+    } catch (const ETableError&) {
+      // left as it was: sorting still works, only slower
+    }
+    advance();
+  }
+  QApplication::restoreOverrideCursor();
   try {
     table.Close();
     table.Open(false);

@@ -78,9 +78,10 @@ int TMinorBodyTableModel::columnCount(const QModelIndex& parent) const
   return parent.isValid() ? 0 : ColumnCount;
 }
 
-const TMinorBodyRow* TMinorBodyTableModel::Row(int row) const
+const TMinorBodyRow* TMinorBodyTableModel::Row(int gridRow) const
 {
-  if (row < 0 || row >= rowCount_ || !table_.Active()) return nullptr;
+  if (gridRow < 0 || gridRow >= rowCount_ || !table_.Active()) return nullptr;
+  const auto row = static_cast<int>(TablePosition(gridRow));
   const std::int64_t page = row / PageSize;
   auto it = pages_.find(page);
   if (it == pages_.end()) {

@@ -20,6 +20,17 @@ public:
 
   // After the table was opened, closed or given another active index.
   void Reset();
+  // Rows shown last to first (a second click on the same title); takes
+  // effect at the next Reset.
+  void SetDescending(bool on) { descending_ = on; }
+  bool Descending() const { return descending_; }
+  // The table position of a grid row and the grid row of a table position:
+  // the same number, or counted from the end while descending.
+  std::int64_t TablePosition(std::int64_t row) const
+  {
+    return descending_ ? rowCount_ - 1 - row : row;
+  }
+  std::int64_t GridRow(std::int64_t position) const { return TablePosition(position); }
   // The row the indicator marks (-1 none).
   void SetCurrentRow(int row);
   int CurrentRow() const { return currentRow_; }
@@ -40,6 +51,7 @@ private:
   static constexpr std::size_t MaxPages = 32;
   const TTable& table_;
   int rowCount_ = 0;
+  bool descending_ = false;
   int currentRow_ = -1;
   // Pages of rows by page number; dropped all at once when too many.
   mutable std::map<std::int64_t, std::vector<TMinorBodyRow>> pages_;

@@ -21,6 +21,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <cctype>
 
 namespace {
 
@@ -104,7 +105,9 @@ void TSelectObjectForm::CreateControls()
   rows->setDefaultAlignment(Qt::AlignCenter);
   QHeaderView* titles = DBGrid->horizontalHeader();
   titles->setSectionsClickable(true);
-  titles->setSortIndicatorShown(false);
+  // The sorting column shows the arrow of its direction.
+  titles->setSortIndicatorShown(true);
+  titles->setSortIndicator(0, Qt::AscendingOrder);
   titles->setHighlightSections(false);
   // The widths the columns had, but never narrower than their titles.
   for (int c = 0; c < TMinorBodyTableModel::ColumnCount; ++c)
@@ -152,7 +155,7 @@ void TSelectObjectForm::CreateControls()
   connect(DBGrid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
           [this](const QModelIndex& current) {
             if (current.isValid() && Table.Active()) {
-              Table.MoveTo(current.row());
+              Table.MoveTo(model_->TablePosition(current.row()));
               model_->SetCurrentRow(current.row());
             }
             DataSourceDataChange();
@@ -214,6 +217,7 @@ void TSelectObjectForm::SetTableLocation(const std::string& directory, const std
   Table.Close();
   Table.SetDatabaseName(directory);
   Table.SetTableName(fileName);
+  ShowSortOrder(0, false);
   ResetGrid(0);
   if (OnTableChanged) OnTableChanged();
 }
@@ -224,6 +228,7 @@ void TSelectObjectForm::OpenTable()
     Table.Close();
     Table.Open(false);
     Table.SetIndexName("");
+    ShowSortOrder(0, false);
   } catch (...) {
     Table.Close();
     ResetGrid(0);
@@ -245,11 +250,12 @@ void TSelectObjectForm::SetCurrentPosition(std::int64_t position)
 {
   const int n = model_->rowCount();
   if (n == 0) return;
-  const int row = static_cast<int>(std::clamp<std::int64_t>(position, 0, n - 1));
+  position = std::clamp<std::int64_t>(position, 0, n - 1);
+  const int row = static_cast<int>(model_->GridRow(position));
   const QModelIndex index = model_->index(row, std::max(0, DBGrid->currentIndex().column()));
   DBGrid->selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
   // The signal above moves the table; also when the row did not change.
-  Table.MoveTo(row);
+  Table.MoveTo(position);
   model_->SetCurrentRow(row);
   DBGrid->scrollTo(index);
 }
@@ -259,10 +265,19 @@ std::int64_t TSelectObjectForm::CurrentPosition() const
   return Table.Active() ? Table.Position() : -1;
 }
 
-void TSelectObjectForm::NavigateFirst() { SetCurrentPosition(0); }
-void TSelectObjectForm::NavigatePrior() { SetCurrentPosition(std::max<std::int64_t>(0, CurrentPosition() - 1)); }
-void TSelectObjectForm::NavigateNext() { SetCurrentPosition(CurrentPosition() + 1); }
-void TSelectObjectForm::NavigateLast() { SetCurrentPosition(model_->rowCount() - 1); }
+// The navigator moves through the grid as shown, in either direction.
+void TSelectObjectForm::NavigateFirst() { SetCurrentPosition(model_->TablePosition(0)); }
+void TSelectObjectForm::NavigatePrior()
+{
+  const std::int64_t row = model_->GridRow(CurrentPosition());
+  SetCurrentPosition(model_->TablePosition(std::max<std::int64_t>(0, row - 1)));
+}
+void TSelectObjectForm::NavigateNext()
+{
+  const std::int64_t row = model_->GridRow(CurrentPosition());
+  SetCurrentPosition(model_->TablePosition(std::min<std::int64_t>(model_->rowCount() - 1, row + 1)));
+}
+void TSelectObjectForm::NavigateLast() { SetCurrentPosition(model_->TablePosition(model_->rowCount() - 1)); }
 
 void TSelectObjectForm::SelectRows(int first, int last)
 {
@@ -300,7 +315,7 @@ std::unique_ptr<TAsteroid> TSelectObjectForm::CreateSelectedObject(int index)
   if (!Table.Active() || index < 0) return nullptr;
   for (const auto& [first, last] : SelectedRanges()) {
     if (index <= last - first) {
-      Table.MoveTo(first + index);
+      Table.MoveTo(model_->TablePosition(first + index));
       return CurrentBody();
     }
     index -= last - first + 1;
@@ -339,6 +354,16 @@ void TSelectObjectForm::CheckIndices(TTable& table)
       return;
     }
   }
+  // A table of an earlier build gets the name order of this one.
+  if (!table.OutdatedIndices().empty()) createIdxForm_.CreateIndices(table);
+}
+
+void TSelectObjectForm::ShowSortOrder(int column, bool descending)
+{
+  sortColumn_ = column;
+  model_->SetDescending(descending);
+  DBGrid->horizontalHeader()->setSortIndicator(
+      column, descending ? Qt::DescendingOrder : Qt::AscendingOrder);
 }
 
 void TSelectObjectForm::DBGridTitleClick(int column)
@@ -350,14 +375,27 @@ void TSelectObjectForm::DBGridTitleClick(int column)
     CheckIndices(Table);
     const char* index = ColumnIndex(column);
     if (!index) {  // Reference and Computer keep the order
+      ShowSortOrder(sortColumn_, model_->Descending());
       if (hadRows) SetCurrentPosition(Table.PositionOf(current));
       return;
     }
+    // A second click on the same title turns the order round.
+    ShowSortOrder(column, column == sortColumn_ && !model_->Descending());
     Table.SetIndexName(index);
     // The same row stays current, now in the new order.
     ResetGrid(hadRows ? std::max<std::int64_t>(0, Table.PositionOf(current)) : 0);
   });
 }
+
+namespace {
+
+std::string Lower(std::string s)
+{
+  for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return s;
+}
+
+}  // namespace
 
 void TSelectObjectForm::BSearchClick()
 {
@@ -369,14 +407,29 @@ void TSelectObjectForm::BSearchClick()
     return;
   }
   if (!searchDlg_.Execute()) return;
+  const std::string text = searchDlg_.GetSearchName();
   Guarded([&] {
-    const bool reorder = Table.IndexName() != "IDXNAME";
+    const std::string oldIndex = Table.IndexName();
+    const std::int32_t current = Table.RecordCount() > 0 ? Table.Current().No : 0;
+    const bool reorder = oldIndex != "IDXNAME";
     if (reorder) Table.SetIndexName("IDXNAME");
-    const std::int64_t position = Table.FindNearest(searchDlg_.GetSearchName());
-    if (reorder)
+    const std::int64_t position = Table.FindNearest(text);
+    // The nearest name must begin with the text (in any letter case);
+    // otherwise the grid stays as it was and the user is told.
+    const bool found = position < Table.RecordCount() &&
+                       Lower(Table.Current().Name).rfind(Lower(text), 0) == 0;
+    if (!found) {
+      if (reorder) Table.SetIndexName(oldIndex);
+      if (Table.RecordCount() > 0) SetCurrentPosition(Table.PositionOf(current));
+      prompts_.Message(this, "No object whose name begins with \"" + text + "\" is in the table.");
+      return;
+    }
+    if (reorder) {
+      ShowSortOrder(1, false);
       ResetGrid(position);
-    else
+    } else {
       SetCurrentPosition(position);
+    }
     DBGrid->scrollTo(DBGrid->currentIndex(), QAbstractItemView::PositionAtTop);
   });
 }

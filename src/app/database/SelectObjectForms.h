@@ -91,6 +91,9 @@ private:
   // After the table's order or contents changed: the grid anew, the cursor
   // on `position` (clamped).
   void ResetGrid(std::int64_t position);
+  // The sorting column (its title shows the arrow) and the direction.
+  void ShowSortOrder(int column, bool descending);
+  int sortColumn_ = 0;
   std::unique_ptr<TAsteroid> CurrentBody();
   template <class F>
   void Guarded(F&& action);

@@ -179,6 +179,11 @@ void TDataFilesDlg::BNewTableClick()
   if (!tableNameDlg_.Execute()) return;
   const std::string typed = tableNameDlg_.GetTableName();
   if (typed.empty()) return;
+  if (!IsAllowedTableName(typed)) {
+    prompts_.Error(this, "The name \"" + typed + "\" cannot be used for a table.\r" +
+                             TableNameRule);
+    return;
+  }
   const std::string fileName = typed + ".db";
   Guarded([&] {
     Table.Close();

@@ -10,6 +10,10 @@ class QLineEdit;
 class QPushButton;
 class TUserPrompts;
 
+// What a table name may hold, as the dialog says it, and the test of it.
+extern const char* const TableNameRule;
+bool IsAllowedTableName(const std::string& name);
+
 class TTableNameDlg : public QDialog {
 public:
   explicit TTableNameDlg(TUserPrompts& prompts, QWidget* parent = nullptr);
@@ -21,6 +25,7 @@ public:
 
   QLabel* Label1 = nullptr;
   QLineEdit* EName = nullptr;
+  QLabel* LRule = nullptr;  // which characters a name may hold
   QPushButton* OKBtn = nullptr;
   QPushButton* CancelBtn = nullptr;
 

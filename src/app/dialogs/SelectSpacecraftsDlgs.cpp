@@ -1,5 +1,7 @@
 #include "app/dialogs/SelectSpacecraftsDlgs.h"
 
+#include "app/UserPrompts.h"
+
 #include "app/ProgramIdentity.h"  // HomePageAddress
 #include "app/dialogs/DialogFrame.h"
 #include "app/dialogs/FloatEdit.h"
@@ -66,7 +68,7 @@ TFloatEdit* DayField(const char* name, QWidget* parent, int y, TUserPrompts& pro
 std::string SpacecraftDataAddress() { return HomePageAddress().toStdString() + "spacecraft/"; }
 
 TSelectSpacecraftsDlg::TSelectSpacecraftsDlg(TUserPrompts& prompts, QWidget* parent)
-    : QDialog(parent)
+    : QDialog(parent), prompts_(prompts)
 {
   PrepareFixedDialog(this, "SelectSpacecraftsDlg", "Spacecrafts", 345, 372);
 
@@ -298,6 +300,8 @@ void TSelectSpacecraftsDlg::OKBtnClick()
 
 void TSelectSpacecraftsDlg::SBGetMoreClick()
 {
-  // Opened without waiting; a desktop without a browser changes nothing.
-  QDesktopServices::openUrl(QUrl(QString::fromStdString(SpacecraftDataAddress())));
+  // Opened without waiting; without a browser the user gets the address.
+  const std::string address = SpacecraftDataAddress();
+  if (!QDesktopServices::openUrl(QUrl(QString::fromStdString(address))))
+    prompts_.BrowserFailed(this, address);
 }

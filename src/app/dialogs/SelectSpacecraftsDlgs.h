@@ -90,4 +90,5 @@ private:
 
   std::string programDir_;
   QButtonGroup* modeGroup_ = nullptr;
+  TUserPrompts& prompts_;
 };

@@ -36,6 +36,8 @@ class QMenu;
 class QMenuBar;
 class QScrollArea;
 class QStatusBar;
+class QProgressBar;
+class TFullListLoader;
 class QRadioButton;
 class QSlider;
 class QStackedWidget;
@@ -52,6 +54,8 @@ class TSearchDlg;
 class TSelectObjectForm;
 class TTableNameDlg;
 class TAsteroid;
+class TDotBodyList;
+struct TFullListFill;
 class TDirectionsDlg;
 class TMonitorForm;
 class TDescriptionForm;
@@ -212,8 +216,30 @@ public:
   // Files dropped on the window: only the first counts, and only when its
   // extension is exactly ".orb".
   void FormDropFiles(const std::vector<std::string>& paths);
+  // Where Open and Save start when no document is named: the folder used
+  // last, the first time the user's documents folder; never the program's
+  // own folder.
+  std::string DocumentsFolder() const;
+  void RememberDocumentsFolder(const std::string& path);
   // The window's part of a document as it stands now.
   TDocumentState CollectDocumentState() const;
+
+  // ---- unsaved changes (SSystemsFormChanges.cpp)
+  // A document the user named (opened, saved or given on the command line);
+  // "last.orb" and the template are the program's own and never named.
+  bool HasNamedDocument() const;
+  // The named document differs from the file it was read from or saved to.
+  bool DocumentModified();
+  // Something the document holds may have changed: the caption's mark
+  // follows, and the exact answer is worked out when the window is idle.
+  void MarkDocumentChanged();
+  // Before the state is replaced or the window closes: when the named
+  // document has changes, asks Save, Discard or Cancel. False when the user
+  // cancels or the saving failed: the action is then not to go on.
+  bool SettleUnsavedChanges();
+  // The caption: the instant, then the named document's file name with the
+  // modified mark ("Sollumen   2026 December 9   16:31 UT — lesson.orb*").
+  void UpdateCaption();
   // Whether "last.orb" will be written at exit.
   bool WillSaveLastDocument() const { return lastDocumentSettled_; }
 
@@ -269,6 +295,16 @@ public:
   TTableNameDlg* TableNameDlg = nullptr;
   TSearchDlg* SearchDlg = nullptr;
   TCreateIdxForm* CreateIdxForm = nullptr;
+  // Fills the full list of "Show all objects" in the background.
+  TFullListLoader* FullListLoader = nullptr;
+
+  // ---- the status bar (SSystemsFormStatus.cpp)
+  // A progress bar with its text in the status bar, shown until EndProgress;
+  // a percent below 0 shows work of unknown length.
+  void ShowProgress(const std::string& text, int percent);
+  void EndProgress();
+  // A notice in the status bar, such as where an exported file went.
+  void ShowStatus(const std::string& text);
 
   // Objects tab
   QGroupBox* GBSun = nullptr;
@@ -316,7 +352,10 @@ public:
   QWidget* TSObjects = nullptr;
   QMenu* PopupMenu = nullptr;
   QMenuBar* MenuBar = nullptr;
+  // At the bottom: the body clicked, where exported files went, and the
+  // progress of long work.
   QStatusBar* StatusBar = nullptr;
+  QProgressBar* ProgressBar = nullptr;  // in the status bar while work goes on
   QScrollArea* PanelScroll = nullptr;  // scrolls the pages on a low window
   QTimer* Timer = nullptr;
   QTimer* RTTimer = nullptr;
@@ -433,6 +472,7 @@ protected:
   void contextMenuEvent(QContextMenuEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -474,6 +514,13 @@ private:
 
   // documents
   void ApplyDocumentState(const TDocumentState& state, const TDocumentReadResult& result);
+  // The document as it would be written now (the comparison behind the
+  // modified mark), and the state taken as unchanged.
+  std::vector<std::uint8_t> DocumentFingerprint();
+  void MarkDocumentSaved();
+  std::vector<std::uint8_t> savedFingerprint_;
+  bool documentChanged_ = false;
+  bool changeCheckPending_ = false;
 
   // The monitor recomputes its values; and shows the body of that name
   // (its SelectObject), the one place the object panel reaches it.
@@ -491,6 +538,9 @@ private:
   // A 1.5/1.6 document's table: opened, or both names emptied if it cannot
   // be (no message).
   void OpenDocumentTable(const std::string& directory, const std::string& fileName);
+  // The background fill of "Show all objects" is complete.
+  void FullListFinished(TDotBodyList& list, long double jd, const TFullListFill& fill,
+                        const std::string& error);
   std::array<QCheckBox*, 9> planetBoxes_{};        // by planet index
   std::array<TColorSwatch*, 9> planetSwatches_{};  // by planet index
 

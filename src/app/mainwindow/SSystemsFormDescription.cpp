@@ -7,12 +7,17 @@
 #include "app/widgets/ScreenFit.h"
 
 #include <QCheckBox>
+#include <QTextDocument>
+#include <QTextEdit>
 #include <QToolButton>
 
 void TSolarSystemForm::CreateDescriptionForm()
 {
   DescriptionForm = new TDescriptionForm(this, Prompts());
   SBDescription->setEnabled(true);
+  // The description is part of the document.
+  connect(DescriptionForm->Memo->document(), &QTextDocument::contentsChanged, this,
+          [this] { MarkDocumentChanged(); });
 }
 
 void TSolarSystemForm::PlaceDescriptionForm()
@@ -50,6 +55,7 @@ void TSolarSystemForm::ShowDocumentDescription(const TDocumentState& state)
 void TSolarSystemForm::SBDescriptionClick()
 {
   DescriptionForm->setVisible(SBDescription->isChecked());
+  MarkDocumentChanged();
 }
 
 void TSolarSystemForm::CBDescriptionStayOnTopClick()

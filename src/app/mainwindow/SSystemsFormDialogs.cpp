@@ -9,6 +9,8 @@
 #include "app/dialogs/SelectSpacecraftsDlgs.h"
 #include "app/dialogs/SpacecraftFiles.h"
 
+#include "stream/ByteStreams.h"
+
 #include <QToolButton>
 
 #include <filesystem>
@@ -54,19 +56,33 @@ void TSolarSystemForm::SBShowSpacecraftsClick()
 
   if (dlg.exec() != QDialog::Accepted) return;
 
-  // A file that cannot be read is reported with the others that failed;
-  // every file that can be read is loaded, and the settings apply anyway.
-  crafts.Clear();
-  std::string errors;
+  // Every chosen trajectory file is read before anything changes. A file
+  // gone from the folder is reported and left out; one that is there but
+  // cannot be read is reported and the scene keeps its spacecraft and
+  // settings exactly as they were.
+  std::vector<std::unique_ptr<TSpacecraft>> loaded;
+  std::string missing;
   for (int i = 0; i < dlg.SelectedFileCount(); ++i) {
+    const auto path = SpacecraftFilePath(ProgramDir, dlg.GetSelected(i));
+    std::error_code ec;
     try {
-      crafts.AddFromFile(SpacecraftFilePath(ProgramDir, dlg.GetSelected(i)),
-                         scene.GetObjectColor(13));
+      if (!std::filesystem::exists(path, ec))
+        throw EFileError("Cannot open file \"" + std::filesystem::path(path).string() + "\".");
+      loaded.push_back(std::make_unique<TSpacecraft>(path, scene.GetObjectColor(13)));
+    } catch (const EFileError& e) {
+      if (std::filesystem::exists(path, ec)) {
+        Prompts().Error(this, e.what());
+        return;
+      }
+      if (!missing.empty()) missing += "\r";
+      missing += e.what();
     } catch (const std::exception& e) {
-      if (!errors.empty()) errors += "\r";
-      errors += e.what();
+      Prompts().Error(this, e.what());
+      return;
     }
   }
+  crafts.Clear();
+  for (auto& craft : loaded) crafts.Add(std::move(craft));
   scene.SpacecraftTrajectoryMode = dlg.TrajectoryMode;
   scene.SpacecraftTrajectoryFuture = dlg.DaysAhead;
   scene.SpacecraftTrajectoryPast = dlg.DaysBack;
@@ -74,5 +90,5 @@ void TSolarSystemForm::SBShowSpacecraftsClick()
   scene.Recalculate();
   Repaint();
   UpdateMonitor();
-  if (!errors.empty()) Prompts().Error(this, errors);
+  if (!missing.empty()) Prompts().Error(this, missing);
 }

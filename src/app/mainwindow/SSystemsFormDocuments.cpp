@@ -5,8 +5,10 @@
 
 #include "app/widgets/PaintBox.h"
 #include "app/ProgramFiles.h"
+#include "scene/SolarSystemStream.h"
 #include "stream/ByteStreams.h"
 
+#include <QStandardPaths>
 #include <QToolButton>
 
 #include <algorithm>
@@ -96,30 +98,42 @@ void TSolarSystemForm::ApplyDocumentState(const TDocumentState& state,
 
 bool TSolarSystemForm::OpenDocument(const std::string& path)
 {
+  // The document is read into a copy of the scene and of the window's
+  // state; only a document read in full replaces them, so a damaged one
+  // leaves the scene, the controls, the monitor, the description and the
+  // table in use exactly as they were.
+  TSolarSystem fresh;
   TDocumentState state = CollectDocumentState();
   TDocumentReadResult result;
   try {
-    result = ::OpenDocument(path, *solarSystem_, state, ProgramDir);
-  } catch (const EFileError& e) {
+    CopySceneRecord(*solarSystem_, fresh, ProgramDir);
+    result = ::OpenDocument(path, fresh, state, ProgramDir);
+  } catch (const std::exception& e) {
     Prompts().Error(this, e.what());
     return false;
   }
   if (result.Version == TDocumentVersion::None) {
-    Repaint();  // the spacecraft are gone
+    solarSystem_->SpacecraftsList().Clear();  // as every document does
+    Repaint();
     return true;
   }
-  ApplyDocumentState(state, result);
-  if (!result.Notice.empty()) Prompts().Message(this, result.Notice);
   if (result.Failed()) {
-    Prompts().Error(this, result.Error);
-  } else {
-    SetTime(solarSystem_->DateTime());
-    DocumentFileName = path;
+    // The message names what the reader expected and where.
+    Prompts().Error(this, ReadErrorText(path) + "\r" + result.Reason);
+    return true;
   }
+  try {
+    CopySceneRecord(fresh, *solarSystem_, ProgramDir);
+  } catch (const std::exception& e) {
+    // Only a trajectory file changed on disk this very moment gets here.
+    Prompts().Error(this, e.what());
+  }
+  ApplyDocumentState(state, result);
+  SetTime(solarSystem_->DateTime());
+  DocumentFileName = path;
   UpdateControls();
-  // An old document read in full may be rewritten in the current format;
-  // one that failed halfway is never offered, as that would store a partial
-  // state over it.
+  MarkDocumentSaved();
+  if (!result.Notice.empty()) Prompts().Message(this, result.Notice);
   if (result.OfferConversion() && Prompts().Confirm(this, ConversionQuestion(result.Version)))
     SaveDocument(path);
   return true;
@@ -129,40 +143,67 @@ bool TSolarSystemForm::SaveDocument(const std::string& path)
 {
   try {
     ::SaveDocument(path, *solarSystem_, CollectDocumentState());
-    return true;
   } catch (const std::exception& e) {
     Prompts().Error(this, e.what());
     return false;
   }
+  if (path == DocumentFileName) MarkDocumentSaved();
+  return true;
+}
+
+std::string TSolarSystemForm::DocumentsFolder() const
+{
+  std::error_code ec;
+  if (!settings_.DocumentPath.empty() && fs::is_directory(settings_.DocumentPath, ec))
+    return settings_.DocumentPath;
+  return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation).toStdString();
+}
+
+void TSolarSystemForm::RememberDocumentsFolder(const std::string& path)
+{
+  settings_.DocumentPath = fs::path(path).parent_path().string();
 }
 
 void TSolarSystemForm::ActOpenExecute()
 {
+  if (!SettleUnsavedChanges()) return;
   std::string directory, name;
   Proposal(DocumentFileName, directory, name);
+  if (!HasNamedDocument()) directory = DocumentsFolder();
   const std::string path = Prompts().OpenDocumentName(this, directory, name);
   if (path.empty()) return;
-  if (!OpenDocument(path)) return;
-  DocumentFileName = path;  // also for a document that was not recognised
-  UpdateControls();
+  RememberDocumentsFolder(path);
+  // The name changes only with a document read in full (OpenDocument).
+  OpenDocument(path);
 }
 
 void TSolarSystemForm::ActSaveExecute()
 {
   std::string directory, name;
   Proposal(DocumentFileName, directory, name);
+  if (!HasNamedDocument()) directory = DocumentsFolder();
   const std::string path = Prompts().SaveDocumentName(this, directory, name);
   if (path.empty()) return;
-  SaveDocument(path);
+  RememberDocumentsFolder(path);
+  const std::string previous = DocumentFileName;
   DocumentFileName = path;
+  if (!SaveDocument(path)) {
+    DocumentFileName = previous;
+    return;
+  }
+  MarkDocumentSaved();
 }
 
 void TSolarSystemForm::ActLoadTemplateExecute()
 {
+  if (!SettleUnsavedChanges()) return;
+  const std::string before = DocumentFileName;
   if (!OpenDocument(ProgramDir + TemplateDocumentName)) return;
+  if (DocumentFileName == before) return;  // the template could not be read
   // The next open or save proposes no name, and the exit saves to
   // "last.orb", never over the template.
   DocumentFileName = ProgramDir + LastDocumentName;
+  MarkDocumentSaved();
   UpdateControls();
 }
 
@@ -171,5 +212,6 @@ void TSolarSystemForm::FormDropFiles(const std::vector<std::string>& paths)
   if (paths.empty()) return;
   const std::string& first = paths.front();
   if (fs::path(first).extension() != ".orb") return;
+  if (!SettleUnsavedChanges()) return;
   OpenDocument(first);
 }

@@ -30,6 +30,7 @@
 #include <QStyle>
 #include <QTabBar>
 #include <QTimer>
+#include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>

@@ -7,6 +7,7 @@
 #include "app/widgets/ColorSwatch.h"
 #include "app/widgets/PaintBox.h"
 #include "app/database/CreateIdxForms.h"
+#include "app/database/FullListLoader.h"
 #include "app/database/SearchDlgs.h"
 #include "app/database/SelectObjectForms.h"
 #include "database/FullList.h"
@@ -112,6 +113,14 @@ void TSolarSystemForm::CreateDatabaseWindows()
   SelectObjectForm->OnTableChanged = [this] {
     TablePath = SelectObjectForm->Table.DatabaseName();
     TableName = SelectObjectForm->Table.TableName();
+  };
+  FullListLoader = new TFullListLoader(this);
+  FullListLoader->Progress = [this](int percent) {
+    ShowProgress("Reading all objects of the table", percent);
+  };
+  FullListLoader->Finished = [this](TDotBodyList& list, long double jd, const TFullListFill& fill,
+                                    const std::string& error) {
+    FullListFinished(list, jd, fill, error);
   };
 }
 
@@ -470,27 +479,42 @@ void TSolarSystemForm::ShAsteroidsMouseDown() { ChoosePanelColor(11, ShAsteroids
 
 void TSolarSystemForm::SBAllObjectsClick()
 {
-  TDotBodyList& all = solarSystem_->AsteroidsFullList();
-  all.Clear();
+  // A press while the rows are still being read cancels the reading (the
+  // button is up again then).
+  FullListLoader->Cancel();
+  EndProgress();
+  solarSystem_->AsteroidsFullList() = TDotBodyList();
   TTable& table = SelectObjectForm->Table;
   if (SBAllObjects->isChecked() && table.Active()) {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const TColor color = solarSystem_->GetObjectColor(11);
-    TFullListFill fill;
-    try {
-      fill = FillFullList(table, all, color);
-    } catch (...) {
-      QApplication::restoreOverrideCursor();
-      throw;
-    }
-    QApplication::restoreOverrideCursor();
-    if (fill.Skipped > 0)
-      Prompts().Message(this, std::to_string(fill.Skipped) +
-                                  (fill.Skipped == 1 ? " row makes" : " rows make") +
-                                  " no elliptic orbit and is not shown:\r" + fill.FirstSkipped);
+    // The rows are read on a thread of their own; the window goes on
+    // answering and shows the dots when all are there.
+    ShowProgress("Reading all objects of the table", 0);
+    FullListLoader->Start(table.DatabaseName(), table.TableName(),
+                          solarSystem_->GetObjectColor(11), solarSystem_->JD());
   }
   solarSystem_->Recalculate();
   Repaint();
+}
+
+void TSolarSystemForm::FullListFinished(TDotBodyList& list, long double jd,
+                                        const TFullListFill& fill, const std::string& error)
+{
+  EndProgress();
+  if (!error.empty()) {
+    SBAllObjects->setChecked(false);
+    Prompts().Error(this, error);
+    return;
+  }
+  TDotBodyList& all = solarSystem_->AsteroidsFullList();
+  std::swap(all, list);
+  // The colour or the instant may have changed while the rows were read.
+  all.SetAllColors(solarSystem_->GetObjectColor(11));
+  if (jd != solarSystem_->JD()) all.CalculateAll(solarSystem_->JD());
+  PaintBox->update();
+  if (fill.Skipped > 0)
+    Prompts().Message(this, std::to_string(fill.Skipped) +
+                                (fill.Skipped == 1 ? " row makes" : " rows make") +
+                                " no elliptic orbit and is not shown:\r" + fill.FirstSkipped);
 }
 
 void TSolarSystemForm::SBDatabaseClick()

@@ -14,8 +14,16 @@
 #include "app/output/SaveAsBitmapDlgs.h"
 #include "scene/SceneCopy.h"
 
+#include "app/dialogs/DescriptionForms.h"
+
+#include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
+#include <QTextEdit>
 #include <QPrinter>
+#include <QStandardPaths>
+
+#include <filesystem>
 
 #include <memory>
 
@@ -54,39 +62,79 @@ void TSolarSystemForm::RepaintScreen()
   PaintBox->update();
 }
 
+// The PDF file proposed in the print dialog: after a first PDF, one named
+// after the document in the folder of the last PDF; before, none, so that
+// the file dialog asks.
+static std::string ProposedPdfFile(const std::string& folder, const std::string& document)
+{
+  if (folder.empty()) return {};
+  std::string stem = std::filesystem::path(document).stem().string();
+  if (stem.empty() || stem == "last" || stem == "template") stem = "sollumen";
+  return (std::filesystem::path(folder) / (stem + ".pdf")).string();
+}
+
 void TSolarSystemForm::ActPrintExecute()
 {
   TPrintDlg& dialog = *PrintDlg();
+  dialog.SetScheme(settings_.PrintScheme);
   dialog.FormShow();
+  dialog.SetPdfFileName(ProposedPdfFile(settings_.PrintPdfPath, DocumentFileName));
+  dialog.CBDescription->setChecked(settings_.PrintDescription);
   if (!Prompts().RunDialog(dialog)) return;
+  settings_.PrintScheme = dialog.ColorMode();
+  settings_.PrintDescription = dialog.PrintDescription();
   QPrinter& printer = dialog.Printer();
   PreparePrinter(printer, dialog.Copies());
+  const QTextDocument* description =
+      dialog.PrintDescription() ? DescriptionForm->Memo->document() : nullptr;
+  std::string path;
+  if (printer.outputFormat() == QPrinter::PdfFormat) {
+    // No printer: the page goes into the PDF file named in the dialog, or
+    // asked for when none was given there.
+    path = dialog.PdfFileName();
+    if (path.empty())
+      path = Prompts().PrintFileName(
+          this, settings_.PrintPdfPath.empty() ? DocumentsFolder() : settings_.PrintPdfPath,
+          "sollumen.pdf");
+    if (path.empty()) return;
+  }
+  // A large scene takes a while to draw at the printer's resolution.
+  ShowProgress("Printing the page", -1);
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
   try {
-    if (printer.outputFormat() == QPrinter::PdfFormat) {
-      // No printer (or printing to a file chosen in the settings): the page
-      // goes into a PDF file the user names.
-      const std::string proposed = printer.outputFileName().toStdString();
-      const std::string path = Prompts().PrintFileName(
-          this, proposed.empty() ? BitmapPath : DirectoryPart(proposed),
-          proposed.empty() ? "sollumen.pdf" : NamePart(proposed));
-      if (path.empty()) return;
-      PrintScenePageToPdf(printer, path, *solarSystem_, dialog.ColorMode(), OutputLines());
+    if (!path.empty()) {
+      PrintScenePageToPdf(printer, path, *solarSystem_, dialog.ColorMode(), OutputLines(),
+                          description);
       printer.setOutputFileName(QString::fromStdString(path));
     } else {
-      PrintScenePage(printer, *solarSystem_, dialog.ColorMode(), OutputLines());
+      PrintScenePage(printer, *solarSystem_, dialog.ColorMode(), OutputLines(), description);
     }
   } catch (const std::exception& e) {
+    QApplication::restoreOverrideCursor();
+    EndProgress();
     RepaintScreen();
     Prompts().Error(this, e.what());
     return;
   }
+  QApplication::restoreOverrideCursor();
+  EndProgress();
   RepaintScreen();
+  if (!path.empty()) {
+    settings_.PrintPdfPath = std::filesystem::path(path).parent_path().string();
+    ShowStatus("Printed to " + path);
+  }
 }
 
 void TSolarSystemForm::ActSaveAsBitmapExecute()
 {
   TSaveAsBitmapDlg& dialog = *SaveAsBitmapDlg();
-  dialog.SetExportFileName(ProposeExportFileName(DocumentFileName, BitmapPath));
+  // Images go where pictures go, never into the program's own folder
+  // (where earlier builds proposed them).
+  std::string folder = BitmapPath;
+  if (folder.empty() || folder == ProgramDir || folder + "/" == ProgramDir)
+    folder = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation).toStdString();
+  dialog.SetExportFileName(ProposeExportFileName(DocumentFileName, folder));
   dialog.SetExportSize(BitmapSize);
   if (!Prompts().RunDialog(dialog)) return;
   BitmapSize = dialog.ExportSize;
@@ -95,11 +143,16 @@ void TSolarSystemForm::ActSaveAsBitmapExecute()
   const QImage image = RenderExportImage(*solarSystem_, BitmapSize, OutputLines());
   RepaintScreen();
   const std::string path = dialog.GetExportFileName();
+  // The next export starts in the folder this one went to.
+  const std::string written = std::filesystem::path(path).parent_path().string();
+  if (!written.empty()) BitmapPath = written + "/";
   try {
     SaveExportImage(path, image);
   } catch (const std::exception& e) {
     Prompts().Error(this, e.what());
+    return;
   }
+  ShowStatus("Saved to " + path);
 }
 
 void TSolarSystemForm::ActSaveAnimationExecute()

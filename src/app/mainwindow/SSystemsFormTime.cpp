@@ -29,7 +29,9 @@ void TSolarSystemForm::SetTime(const TDateRec& t)
   const bool couldShow = solarSystem_->CanShowObjects();
   solarSystem_->SetDateTime(CurrentTime);
   JDLabel->setText(Q(JDLabelText(DateRecToJD(CurrentTime))));
-  setWindowTitle(Q(CaptionText(CurrentTime)));
+  // The clock's own steps in real-time mode are no change of the document.
+  if (!RealTimeMode) MarkDocumentChanged();
+  UpdateCaption();
   ApplyObjectButtonRules();
   PaintBox->update();
 

@@ -3,6 +3,10 @@
 // with the scene.
 #include "app/mainwindow/SSystemsForm.h"
 
+#include "app/ProgramIdentity.h"
+
+#include <QStatusBar>
+
 #include "app/mainwindow/AboutBoxes.h"
 #include "app/widgets/ColorSwatch.h"
 #include "app/widgets/PaintBox.h"
@@ -17,6 +21,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QRadioButton>
+#include <QLabel>
 #include <QSlider>
 #include <QStackedWidget>
 #include <QTabBar>
@@ -46,7 +51,12 @@ void StepTrackBar(QSlider* t, int delta)
 
 }  // namespace
 
-void TSolarSystemForm::Repaint() { PaintBox->update(); }
+// Every handler that changes the scene ends here.
+void TSolarSystemForm::Repaint()
+{
+  MarkDocumentChanged();
+  PaintBox->update();
+}
 
 // --------------------------------------------------------------- view tab
 
@@ -226,6 +236,12 @@ void TSolarSystemForm::FormMouseWheelDown(Qt::KeyboardModifiers) { ActZoomOutExe
 void TSolarSystemForm::ActAboutExecute()
 {
   if (!aboutBox_) aboutBox_ = new TAboutBox(this);  // made once, kept
+  // By name and dynamic_cast: TLinkLabel has no meta-object of its own, so
+  // findChild<TLinkLabel*> would take any label.
+  if (auto* link = dynamic_cast<TLinkLabel*>(aboutBox_->findChild<QLabel*>("LinkLabel")))
+    link->BrowserFailed = [this](const std::string& address) {
+      Prompts().BrowserFailed(aboutBox_, address);
+    };
   aboutBox_->exec();
 }
 

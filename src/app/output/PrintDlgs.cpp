@@ -2,7 +2,10 @@
 
 #include "app/UserPrompts.h"
 
+#include <QCheckBox>
 #include <QGroupBox>
+#include <QLayout>
+#include <QLineEdit>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPrinter>
@@ -11,6 +14,8 @@
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
+
+#include <filesystem>
 
 bool PrinterHasColor(const QPrinter& printer)
 {
@@ -59,6 +64,23 @@ TPrintDlg::TPrintDlg(TUserPrompts& prompts, QWidget* parent)
   row->addStretch(1);
   row->addWidget(BPrinterSetup);
   printerLayout->addLayout(row);
+  // Without a printer the page goes into a PDF file named right here.
+  auto* fileRow = new QHBoxLayout;
+  LFileName = new QLabel("File:", printerBox);
+  LFileName->setObjectName("LFileName");
+  EFileName = new QLineEdit(printerBox);
+  EFileName->setObjectName("EFileName");
+  EFileName->setMinimumWidth(fontMetrics().averageCharWidth() * 28);
+  LFileName->setBuddy(EFileName);
+  EFileName->setPlaceholderText("type a name, or choose it with ...");
+  BFileName = new QPushButton("...", printerBox);
+  BFileName->setObjectName("BFileName");
+  BFileName->setAutoDefault(false);
+  BFileName->setFixedWidth(fontMetrics().horizontalAdvance("...") * 3);
+  fileRow->addWidget(LFileName);
+  fileRow->addWidget(EFileName, 1);
+  fileRow->addWidget(BFileName);
+  printerLayout->addLayout(fileRow);
   top->addWidget(printerBox);
 
   auto* colors = new QGroupBox("Colors", this);
@@ -74,6 +96,9 @@ TPrintDlg::TPrintDlg(TUserPrompts& prompts, QWidget* parent)
   for (QRadioButton* b : {RBBlackOnWhite, RBWhiteOnBlack, RBColor, RBColorWBG})
     colorLayout->addWidget(b);
   top->addWidget(colors);
+  CBDescription = new QCheckBox("Print the description below the picture", this);
+  CBDescription->setObjectName("CBDescription");
+  top->addWidget(CBDescription);
 
   auto* buttons = new QHBoxLayout;
   OKBtn = new QPushButton("OK", this);
@@ -88,11 +113,17 @@ TPrintDlg::TPrintDlg(TUserPrompts& prompts, QWidget* parent)
 
   connect(ECopies, &QSpinBox::valueChanged, this, [this] { ECopiesChange(); });
   connect(BPrinterSetup, &QPushButton::clicked, this, [this] { SBPrinterSetupClick(); });
+  connect(BFileName, &QPushButton::clicked, this, [this] { SBFileNameClick(); });
   connect(OKBtn, &QPushButton::clicked, this, &QDialog::accept);
   connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
 
   FormShow();
-  setFixedSize(sizeHint());
+  FitToContents();
+}
+
+void TPrintDlg::FitToContents()
+{
+  layout()->setSizeConstraint(QLayout::SetFixedSize);
 }
 
 TPrintDlg::~TPrintDlg() = default;
@@ -108,6 +139,12 @@ int TPrintDlg::ColorMode() const
 void TPrintDlg::ShowPrinter()
 {
   LPrinter->setText(PrinterCaption(*printer_));
+  const bool pdf = printer_->outputFormat() == QPrinter::PdfFormat;
+  for (QWidget* w : {static_cast<QWidget*>(LFileName), static_cast<QWidget*>(EFileName),
+                     static_cast<QWidget*>(BFileName)})
+    w->setVisible(pdf);
+  // The system's printer set-up only where there are printers to set up.
+  BPrinterSetup->setVisible(!QPrinterInfo::availablePrinters().isEmpty());
   const bool color = PrinterHasColor(*printer_);
   RBColor->setEnabled(color);
   RBColorWBG->setEnabled(color);
@@ -117,8 +154,9 @@ void TPrintDlg::ShowPrinter()
 
 void TPrintDlg::FormShow()
 {
+  QRadioButton* schemes[] = {RBBlackOnWhite, RBWhiteOnBlack, RBColor, RBColorWBG};
+  schemes[scheme_ >= 0 && scheme_ <= 3 ? scheme_ : 0]->setChecked(true);
   ShowPrinter();
-  RBBlackOnWhite->setChecked(true);
   ECopies->setValue(1);
   copies_ = 1;
 }
@@ -130,3 +168,24 @@ void TPrintDlg::SBPrinterSetupClick()
   prompts_.SetupPrinter(this, *printer_);
   ShowPrinter();
 }
+
+std::string TPrintDlg::PdfFileName() const
+{
+  return EFileName->text().trimmed().toStdString();
+}
+
+void TPrintDlg::SetPdfFileName(const std::string& path)
+{
+  EFileName->setText(QString::fromStdString(path));
+}
+
+void TPrintDlg::SBFileNameClick()
+{
+  const std::filesystem::path current(PdfFileName());
+  const std::string chosen =
+      prompts_.PrintFileName(this, current.parent_path().string(),
+                             current.empty() ? "sollumen.pdf" : current.filename().string());
+  if (!chosen.empty()) SetPdfFileName(chosen);
+}
+
+bool TPrintDlg::PrintDescription() const { return CBDescription->isChecked(); }

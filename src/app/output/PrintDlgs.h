@@ -6,8 +6,11 @@
 #include <QDialog>
 
 #include <memory>
+#include <string>
 
+class QCheckBox;
 class QLabel;
+class QLineEdit;
 class QPrinter;
 class QPushButton;
 class QRadioButton;
@@ -31,8 +34,17 @@ public:
   int ColorMode() const;
   int Copies() const { return copies_; }
 
-  // Called each time before the dialog is shown: black on white, one copy.
+  // Called each time before the dialog is shown: the scheme last used
+  // (SetScheme; black on white at first), one copy.
   void FormShow();
+  void SetScheme(int colorMode) { scheme_ = colorMode; }
+  // The PDF file the page goes into while no printer is chosen, typed in
+  // the dialog itself or chosen with its "..." button; "" when not given.
+  std::string PdfFileName() const;
+  void SetPdfFileName(const std::string& path);
+  void SBFileNameClick();
+  // Whether the description is printed below the picture.
+  bool PrintDescription() const;
   void ECopiesChange();
   void SBPrinterSetupClick();
 
@@ -44,13 +56,19 @@ public:
   QRadioButton* RBWhiteOnBlack = nullptr;
   QRadioButton* RBColor = nullptr;
   QRadioButton* RBColorWBG = nullptr;
+  QLabel* LFileName = nullptr;
+  QLineEdit* EFileName = nullptr;
+  QPushButton* BFileName = nullptr;
+  QCheckBox* CBDescription = nullptr;
   QPushButton* OKBtn = nullptr;
   QPushButton* CancelBtn = nullptr;
 
 private:
   void ShowPrinter();  // the name and the enabling of the colour schemes
+  void FitToContents();  // the dialog takes the size of what it shows
 
   TUserPrompts& prompts_;
   std::unique_ptr<QPrinter> printer_;
   int copies_ = 1;
+  int scheme_ = 0;
 };

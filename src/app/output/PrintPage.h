@@ -9,6 +9,7 @@
 #include <vector>
 
 class QPrinter;
+class QTextDocument;
 
 // The document title of every printing.
 extern const char* const PrintDocumentTitle;  // "Sollumen document"
@@ -23,10 +24,14 @@ void PreparePrinter(QPrinter& printer, int copies);
 // that cannot make copies itself (a PDF file) gets one page per copy.
 // Throws std::runtime_error when the printer refuses; the scene keeps the
 // printer's canvas remembered until the caller paints it elsewhere.
+// With a description, its rich text fills the free lower part of the page,
+// below the picture and as wide as it.
 void PrintScenePage(QPrinter& printer, TSolarSystem& scene, int colorMode,
-                    const std::vector<std::string>& lines);
+                    const std::vector<std::string>& lines,
+                    const QTextDocument* description = nullptr);
 
 // Prints into a PDF file through a temporary file beside it, which
 // replaces the file only when the page is complete.
 void PrintScenePageToPdf(QPrinter& printer, const std::string& path, TSolarSystem& scene,
-                         int colorMode, const std::vector<std::string>& lines);
+                         int colorMode, const std::vector<std::string>& lines,
+                         const QTextDocument* description = nullptr);
