@@ -494,7 +494,7 @@ void TSolarSystemForm::CreateCommands()
   ActExit = Command("ActExit", "E&xit", "exit program", this);
   ActExit->setIcon(PanelGlyph(TPanelGlyph::Exit, palette()));
 
-  // The Part's commands without a caption get one for the menu bar.
+  // Commands that had no caption (keys only) get one for the menu bar.
   ActNextTab = Command("ActNextTab", "&Next panel page", {}, this);
   ActNextTab->setShortcuts({QKeySequence(Qt::SHIFT | Qt::Key_Backtab),
                             QKeySequence(Qt::SHIFT | Qt::Key_Tab)});
