@@ -222,8 +222,9 @@ public:
 
   // The orbit is drawn from OrbitElements() as they are after Calculate:
   // Elements, which do not change with time, or in perturbed motion the
-  // osculating elements of the instant.
-  // Whether those elements drift with time. Such an orbit is kept until
+  // osculating elements of the instant. OsculatingOrbit says whether those
+  // elements drift with time (true while the body is on its integrated
+  // path). Such an orbit is kept until
   // it has moved by more than the tolerance given to Orbit (a pixel of the
   // view), so that a slow drift costs no rebuild at every tick; any other
   // body's orbit is rebuilt as soon as its elements differ at all.
